@@ -1,0 +1,37 @@
+#pragma once
+// An image list of small glyphs, and the button glyphs made from it.
+#include "gui/Handles.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <initializer_list>
+
+namespace gui {
+
+class ImageList {
+public:
+    // Images of width × height in 16 colours.
+    ImageList(int width, int height);
+    HIMAGELIST Handle() const { return list_.get(); }
+    int Count() const;
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Adds the bitmap resources with these ids, in order.
+    void AddResourceBitmaps(HINSTANCE instance, std::initializer_list<int> ids);
+    void Add(HBITMAP bitmap);
+
+private:
+    unique_himagelist list_;
+    int width_;
+    int height_;
+};
+
+// A fresh bitmap of 4 bits per pixel holding image `index` of the list on a white
+// ground; with `inverted`, every pixel is inverted (DSTINVERT), so a black drawing
+// becomes white for a dark background. The bottom-left pixel names the transparent colour.
+unique_hbitmap CreateGlyph(const ImageList& images, int index, bool inverted);
+
+// The 16-colour palette of 4-bit glyphs, index n of which inverts to index 15 - n.
+const RGBQUAD* GlyphPalette();
+
+} // namespace gui

@@ -1,0 +1,70 @@
+#include "gui/Panel.h"
+
+#include "gui/CaptionText.h"
+#include "gui/Handles.h"
+
+namespace gui {
+
+Panel::Panel(Window& parent) : Window(&parent) {
+    CreateSpec spec;
+    spec.className = L"GuiPanel";
+    CreateHandle(spec);
+    Show();
+}
+
+CaptionPanel::CaptionPanel(Window& parent) : Panel(parent) {}
+
+CaptionPanel::Placement CaptionPanel::PlaceCaption(int textHeight, int textWidth) const {
+    // The bar is 25 pixels thick; its buttons take 28 pixels at the start and 39 at the
+    // end, so the text starts 28 pixels in and has 67 pixels less than the bar's length.
+    switch (Align()) {
+    case alTop:
+    case alBottom:
+        return {Width() - 67, 28, (25 - textHeight) / 2};
+    case alLeft:
+    case alRight:
+        return {Height() - 67, (25 - textHeight) / 2, Top() + Height() - 28};
+    default:
+        return {textWidth, 0, 0};
+    }
+}
+
+std::wstring CaptionPanel::FittedCaption(HDC dc, Placement* placement) const {
+    SIZE extent{};
+    std::wstring caption = Text();
+    ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    *placement = PlaceCaption(extent.cy, extent.cx);
+    auto measure = [dc](const std::wstring& text) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    return FitCaption(caption, placement->room, measure);
+}
+
+std::wstring CaptionPanel::DrawnCaption() const {
+    if (Text().empty() || Handle() == nullptr)
+        return {};
+    HDC dc = ::GetDC(Handle());
+    HGDIOBJ old = ::SelectObject(dc, Font() != nullptr ? Font() : ::GetStockObject(DEFAULT_GUI_FONT));
+    Placement placement{};
+    std::wstring text = FittedCaption(dc, &placement);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(Handle(), dc);
+    return text;
+}
+
+void CaptionPanel::Paint(HDC dc) {
+    if (Text().empty())
+        return;
+    SelectGuard select(dc, Font() != nullptr ? Font() : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetBkMode(dc, TRANSPARENT);
+    Placement placement{};
+    std::wstring text = FittedCaption(dc, &placement);
+    if (text.empty())
+        return;
+    ::SetTextColor(dc, IsDarkColor(Color()) ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    ::TextOutW(dc, placement.x, placement.y, text.c_str(), static_cast<int>(text.size()));
+}
+
+} // namespace gui

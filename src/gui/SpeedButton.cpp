@@ -1,0 +1,99 @@
+#include "gui/SpeedButton.h"
+
+#include "gui/Hint.h"
+
+#include <windowsx.h>
+
+namespace gui {
+
+SpeedButton::SpeedButton(Window& parent) : Window(&parent) {
+    SetParentColor(true);
+    SetBounds(MakeRect(0, 0, 21, 21));
+    CreateSpec spec;
+    spec.className = L"GuiSpeedButton";
+    spec.classStyle = 0; // double clicks count as two clicks
+    CreateHandle(spec);
+    Show();
+}
+
+void SpeedButton::SetGlyph(unique_hbitmap glyph) {
+    glyph_ = std::move(glyph);
+    Invalidate();
+}
+
+void SpeedButton::SetHint(const std::wstring& hint) {
+    if (hint_ == hint)
+        return;
+    hint_ = hint;
+    gui::SetHint(*this, hint_);
+}
+
+void SpeedButton::Click() {
+    if (OnClick)
+        OnClick();
+}
+
+LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (!hot_) {
+            hot_ = true;
+            TRACKMOUSEEVENT track{};
+            track.cbSize = sizeof(track);
+            track.dwFlags = TME_LEAVE;
+            track.hwndTrack = Handle();
+            ::TrackMouseEvent(&track);
+            Invalidate();
+        }
+        break;
+    case WM_MOUSELEAVE:
+        hot_ = false;
+        Invalidate();
+        return 0;
+    case WM_LBUTTONDOWN:
+        down_ = true;
+        Invalidate();
+        break;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (down_) {
+            down_ = false;
+            Invalidate();
+        }
+        break;
+    case WM_CONTEXTMENU:
+        if (OnContextPopup) {
+            POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (pt.x == -1 && pt.y == -1)
+                ::GetCursorPos(&pt);
+            OnContextPopup(pt);
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+void SpeedButton::Paint(HDC dc) {
+    RECT r = ClientRect();
+    if (down_ && hot_)
+        ::DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    else if (hot_)
+        ::DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    if (!glyph_)
+        return;
+    BITMAP info{};
+    ::GetObjectW(glyph_.get(), sizeof(info), &info);
+    unique_hdc source(::CreateCompatibleDC(dc));
+    SelectGuard select(source.get(), glyph_.get());
+    COLORREF transparent = ::GetPixel(source.get(), 0, info.bmHeight - 1);
+    int offset = down_ && hot_ ? 1 : 0;
+    int x = (gui::Width(r) - info.bmWidth) / 2 + offset;
+    int y = (gui::Height(r) - info.bmHeight) / 2 + offset;
+    ::TransparentBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, info.bmWidth, info.bmHeight,
+                     transparent);
+}
+
+} // namespace gui
