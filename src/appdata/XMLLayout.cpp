@@ -1,0 +1,128 @@
+#include "appdata/XMLLayout.h"
+
+#include "appdata/XMLCharacters.h"
+#include "appdata/XMLDom.h"
+#include "appdata/XMLRegFileErrors.h"
+#include "gui/Error.h"
+
+#include <vector>
+
+namespace appdata {
+namespace {
+
+void AppendEscapedAttribute(std::wstring& out, std::wstring_view text) {
+    for (wchar_t c : text) {
+        switch (c) {
+        case L'&': out += L"&amp;"; break;
+        case L'<': out += L"&lt;"; break;
+        case L'>': out += L"&gt;"; break;
+        case L'"': out += L"&quot;"; break;
+        // Attribute values have their white space normalised when read; references keep it.
+        case L'\t': out += L"&#9;"; break;
+        case L'\r': out += L"&#13;"; break;
+        case L'\n': out += L"&#10;"; break;
+        default: out += c;
+        }
+    }
+}
+
+void CheckText(std::wstring_view elementName, std::wstring_view text) {
+    if (!IsXmlText(text)) throw EXMLDocError(FormatText(messages::kInvalidCharacter, {elementName}));
+}
+
+// The start tag without its closing ">", with the attributes of a hand-edited file.
+void AppendStartTag(std::wstring& out, IXMLDOMNode* element, const std::wstring& name) {
+    out += L'<';
+    out += name;
+    ComPtr<IXMLDOMNamedNodeMap> attributes;
+    if (FAILED(element->get_attributes(&attributes)) || !attributes) return;
+    long count = 0;
+    gui::ThrowIfFailed(attributes->get_length(&count));
+    for (long i = 0; i < count; ++i) {
+        ComPtr<IXMLDOMNode> attribute;
+        gui::ThrowIfFailed(attributes->get_item(i, &attribute));
+        if (!attribute) continue;
+        gui::unique_bstr value;
+        gui::ThrowIfFailed(attribute->get_text(value.put()));
+        std::wstring_view text = value ? std::wstring_view(value.get(), ::SysStringLen(value.get())) : L"";
+        CheckText(name, text);
+        out += L' ';
+        out += NodeName(attribute.Get());
+        out += L"=\"";
+        AppendEscapedAttribute(out, text);
+        out += L'"';
+    }
+}
+
+void AppendIndent(std::wstring& out, size_t level) { out.append(level * 2, L' '); }
+
+std::string ToUtf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    int size = ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                                     nullptr, 0, nullptr, nullptr);
+    if (size <= 0) gui::ThrowIfFailed(HRESULT_FROM_WIN32(::GetLastError()));
+    std::string bytes(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(),
+                          size, nullptr, nullptr);
+    return bytes;
+}
+
+} // namespace
+
+void AppendEscapedText(std::wstring& out, std::wstring_view text) {
+    for (wchar_t c : text) {
+        switch (c) {
+        case L'&': out += L"&amp;"; break;
+        case L'<': out += L"&lt;"; break;
+        case L'>': out += L"&gt;"; break;
+        case L'\r': out += L"&#13;"; break;
+        case L'\n': out += L"&#10;"; break;
+        default: out += c;
+        }
+    }
+}
+
+std::string LayOutDocument(IXMLDOMNode* rootElement) {
+    std::wstring out = L"<?xml version=\"1.0\"?>\r\n";
+    // Walked with an explicit stack of open elements, so that deep trees cannot
+    // exhaust the machine stack.
+    std::vector<std::wstring> openNames;
+    ComPtr<IXMLDOMNode> element = rootElement;
+    while (element) {
+        std::wstring name = NodeName(element.Get());
+        ElementContent content = ReadContent(element.Get());
+        AppendIndent(out, openNames.size());
+        AppendStartTag(out, element.Get(), name);
+        if (content.hasElements) {
+            out += L">\r\n";
+            openNames.push_back(std::move(name));
+            element = FirstChildElement(element.Get());
+            continue;
+        }
+        if (content.text.empty()) {
+            out += L"/>\r\n";
+        } else {
+            CheckText(name, content.text);
+            out += L'>';
+            AppendEscapedText(out, content.text);
+            out += L"</";
+            out += name;
+            out += L">\r\n";
+        }
+        // On to the next sibling, closing every element whose entries are done.
+        ComPtr<IXMLDOMNode> next = openNames.empty() ? nullptr : NextSiblingElement(element.Get());
+        while (!next && !openNames.empty()) {
+            element = ParentNode(element.Get());
+            AppendIndent(out, openNames.size() - 1);
+            out += L"</";
+            out += openNames.back();
+            out += L">\r\n";
+            openNames.pop_back();
+            if (!openNames.empty()) next = NextSiblingElement(element.Get());
+        }
+        element = next;
+    }
+    return "\xEF\xBB\xBF" + ToUtf8(out);
+}
+
+} // namespace appdata
