@@ -1,2 +1,34 @@
+// Program entry: the application object, the edge window, then the message loop.
+#include "app/DataFile.h"
+#include "app/MainForm.h"
+#include "gui/Application.h"
+
 #include <windows.h>
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include <commctrl.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // The data file's path (and its folders) exist before any window.
+    app::DataFileName();
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    gui::Application& application = gui::Application::Instance();
+    HWND applicationWindow = application.Handle();
+
+    int exitCode = 0;
+    try {
+        app::TMainForm mainForm;
+        // No taskbar button and no Alt+Tab entry: the application's window owns both
+        // and stays hidden.
+        ::ShowWindow(applicationWindow, SW_HIDE);
+        ::SetWindowLongPtrW(applicationWindow, GWL_EXSTYLE,
+                            ::GetWindowLongPtrW(applicationWindow, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+        mainForm.Show();
+        exitCode = application.Run();
+    } catch (...) {
+        application.HandleException();
+        exitCode = 1;
+    }
+    return exitCode;
+}

@@ -33,9 +33,11 @@ std::vector<RECT> AlignLayout(const RECT& client, const Padding& padding, const 
 
 inline int Width(const RECT& r) { return r.right - r.left; }
 inline int Height(const RECT& r) { return r.bottom - r.top; }
-inline bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 inline RECT MakeRect(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 
 } // namespace gui
+
+// Rectangles compare by their four sides (found from any namespace, as RECT is global).
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}

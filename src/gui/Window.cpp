@@ -151,9 +151,16 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(handle_, &ps);
         return 0;
     }
-    case WM_WINDOWPOSCHANGED:
+    case WM_WINDOWPOSCHANGED: {
+        // Windows shown or hidden through SetWindowPos get no WM_SHOWWINDOW.
+        auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if ((pos->flags & SWP_SHOWWINDOW) != 0)
+            visible_ = true;
+        else if ((pos->flags & SWP_HIDEWINDOW) != 0)
+            visible_ = false;
         BoundsChanged();
         break;
+    }
     case WM_SIZE:
         Realign();
         if (OnResize)
@@ -251,12 +258,20 @@ void Window::BoundsChanged() {
 }
 
 void Window::SetBounds(const RECT& bounds) {
+    explicit_ = {bounds.right - bounds.left, bounds.bottom - bounds.top};
+    ApplyBounds(bounds);
+}
+
+void Window::ApplyBounds(const RECT& bounds) {
     if (bounds == bounds_ && handle_ != nullptr)
         return;
     bounds_ = bounds;
-    if (handle_ != nullptr)
+    if (handle_ != nullptr) {
         ::SetWindowPos(handle_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                        bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // The window may have refused the change.
+        BoundsChanged();
+    }
 }
 
 RECT Window::ClientRect() const {
@@ -278,6 +293,12 @@ RECT Window::ScreenBounds() const {
 void Window::SetAlign(TAlign align) {
     if (align_ == align)
         return;
+    auto horizontal = [](TAlign a) { return a == alTop || a == alBottom; };
+    auto vertical = [](TAlign a) { return a == alLeft || a == alRight; };
+    if ((horizontal(align_) && vertical(align)) || (vertical(align_) && horizontal(align))) {
+        std::swap(explicit_.cx, explicit_.cy);
+        ApplyBounds(MakeRect(bounds_.left, bounds_.top, explicit_.cx, explicit_.cy));
+    }
     align_ = align;
     if (parent_ != nullptr)
         parent_->Realign();
@@ -363,16 +384,17 @@ void Window::Realign() {
     for (Window* child : children_) {
         if (child->align_ == alNone || child->align_ == alCustom)
             continue;
-        items.push_back({child->align_, child->bounds_, child->visible_});
+        RECT wanted = MakeRect(child->bounds_.left, child->bounds_.top, child->explicit_.cx, child->explicit_.cy);
+        items.push_back({child->align_, wanted, child->visible_});
         aligned.push_back(child);
     }
     if (aligned.empty())
         return;
     realigning_ = true;
-    std::vector<RECT> bounds = AlignLayout(ClientRect(), padding_, items);
+    std::vector<RECT> bounds = AlignLayout(AlignArea(), padding_, items);
     for (size_t i = 0; i < aligned.size(); ++i) {
         if (items[i].visible)
-            aligned[i]->SetBounds(bounds[i]);
+            aligned[i]->ApplyBounds(bounds[i]);
     }
     realigning_ = false;
 }

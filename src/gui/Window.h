@@ -32,8 +32,11 @@ public:
     const std::vector<Window*>& Children() const { return children_; }
 
     // Bounds in the parent's client coordinates; screen coordinates for top-level windows.
+    // An aligned child keeps the size set here across its aligned axis, whatever the
+    // layout gave it meanwhile.
     const RECT& Bounds() const { return bounds_; }
     void SetBounds(const RECT& bounds);
+    SIZE ExplicitSize() const { return explicit_; }
     int Left() const { return bounds_.left; }
     int Top() const { return bounds_.top; }
     int Width() const { return bounds_.right - bounds_.left; }
@@ -46,6 +49,7 @@ public:
     RECT ScreenBounds() const;
 
     TAlign Align() const { return align_; }
+    // Turning between a horizontal and a vertical alignment exchanges width and height.
     void SetAlign(TAlign align);
     const Padding& GetPadding() const { return padding_; }
     void SetPadding(const Padding& padding);
@@ -117,6 +121,8 @@ protected:
     virtual void ColorChanged();
     // Runs after the window handle exists and before it goes.
     virtual void HandleCreated() {}
+    // The rectangle aligned children are laid out in (the client area by default).
+    virtual RECT AlignArea() const { return ClientRect(); }
     virtual void HandleDestroying() {}
 
 private:
@@ -124,12 +130,14 @@ private:
     static void RegisterClassOnce(const CreateSpec& spec);
     LRESULT DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void BoundsChanged();
+    void ApplyBounds(const RECT& bounds);
 
     Window* parent_;
     std::vector<Window*> children_;
     HWND handle_ = nullptr;
     CreateSpec spec_;
     RECT bounds_{0, 0, 0, 0};
+    SIZE explicit_{0, 0};
     TAlign align_ = alNone;
     Padding padding_;
     bool visible_ = false;

@@ -1,0 +1,15 @@
+#pragma once
+// The program's data file: named after the executable, below the roaming AppData folder.
+#include <string>
+
+namespace app {
+
+// "Tamberlow\Kestrav\" + the executable's file name with its last extension replaced
+// by ".xml" (a name without extension gets ".xml" appended).
+std::wstring DataFileRelativeName(const std::wstring& exeFileName);
+
+// The full path of the data file, computed once (creating its folders) before the
+// main window exists.
+const std::wstring& DataFileName();
+
+} // namespace app

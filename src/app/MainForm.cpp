@@ -1,0 +1,293 @@
+#include "app/MainForm.h"
+
+#include "app/ColorBlend.h"
+#include "app/WndInfo.h"
+#include "gui/Fonts.h"
+#include "gui/Hint.h"
+
+#include "ResourceIds.h"
+
+#include <ole2.h>
+
+namespace app {
+
+const wchar_t* TitleButtonHint(int tag) {
+    switch (tag) {
+    case 0: return L"オプション";
+    case 1: return L"標準形式で表示";
+    case 2: return L"常に最前面で表示";
+    case 3: return L"自動で折り畳む";
+    case 4: return L"展開して固定";
+    case 5: return L"終了";
+    default: return L"";
+    }
+}
+
+TMainForm::TMainForm(IDesktop& desktop) : Window(nullptr), FDesktop(desktop), FChain(*this) {
+    SetText(WindowText);
+    SetBounds(gui::MakeRect(0, 0, 543, 375));
+    SetColor(gui::clBtnFace);
+    CreateSpec spec;
+    spec.className = ClassName;
+    spec.style = WS_POPUP | WS_CLIPCHILDREN;
+    // Owned by the application's hidden window, so the edge window itself has no
+    // taskbar button and no Alt+Tab entry.
+    spec.owner = gui::Application::Instance().Handle();
+    CreateHandle(spec);
+    FChain.SetSelf(Handle());
+    gui::Application::Instance().SetMainWindow(Handle());
+    CreateControls();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    if (!FDestroyed) {
+        try {
+            FormDestroy();
+        } catch (...) {
+            gui::Application::Instance().HandleException();
+        }
+    }
+    if (gui::Application::Instance().MainWindow() == Handle())
+        gui::Application::Instance().SetMainWindow(nullptr);
+    // Controls go before the window so that none outlives its parent's handle.
+    FScrollBox.reset();
+    FOptionBtn.reset();
+    FExitBtn.reset();
+    FPinningBtn.reset();
+    FTopmostBtn.reset();
+    FTitlePanel.reset();
+}
+
+void TMainForm::CreateControls() {
+    FTitleImages.AddResourceBitmaps(::GetModuleHandleW(nullptr),
+                                    {IDB_TITLE_OPTIONS, IDB_TITLE_NORMAL, IDB_TITLE_TOPMOST, IDB_TITLE_AUTOCOLLAPSE,
+                                     IDB_TITLE_PINNED, IDB_TITLE_EXIT});
+    FTitleFont = gui::CreateDefaultFont(FW_BOLD);
+    FTitleFontVertical = gui::CreateDefaultFont(FW_BOLD, 900);
+
+    FTitlePanel = std::make_unique<gui::CaptionPanel>(*this);
+    FTitlePanel->SetParentColor(true);
+    FTitlePanel->SetBounds(gui::MakeRect(0, 0, Width(), 25));
+    FTitlePanel->SetPadding({2, 2, 2, 2});
+    FTitlePanel->SetFont(FTitleFont.get());
+    FTitlePanel->SetAlign(gui::alTop);
+
+    // Right-aligned buttons are placed from the right end inwards in creation order,
+    // and top-aligned ones from the top down, which gives both edge arrangements.
+    FOptionBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
+    FExitBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
+    FPinningBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
+    FTopmostBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
+    SetButtonTag(*FOptionBtn, 0);
+    SetButtonTag(*FTopmostBtn, 1);
+    SetButtonTag(*FPinningBtn, 3);
+    SetButtonTag(*FExitBtn, 5);
+    FOptionBtn->OnClick = [this] { OptionBtnClick(); };
+    FTopmostBtn->OnClick = [this] { TopmostBtnClick(); };
+    FPinningBtn->OnClick = [this] { PinningBtnClick(); };
+    FExitBtn->OnClick = [this] { ExitBtnClick(); };
+    ArrangeTitleBar(gui::alTop);
+
+    FScrollBox = std::make_unique<gui::ScrollBox>(*this);
+    FScrollBox->SetParentColor(true);
+    FScrollBox->SetAlign(gui::alClient);
+
+    OnClick = [this] { FormClick(); };
+    OnMouseMove = [this](WPARAM keys, POINT p) { FormMouseMove(keys, p); };
+    FTitlePanel->OnMouseMove = [this](WPARAM keys, POINT p) { TitlePanelMouseMove(keys, p); };
+}
+
+void TMainForm::FormCreate() {
+    FHitPlace = HTCLIENT;
+    FHoverPos = {0, 0};
+    FFrames.clear();
+    FWasActive = nullptr;
+    FBlendColor = NoBlendColor;
+    FChain.SetSelf(Handle());
+    FModifies = {};
+
+    // Let the chain message of other instances through, also from other integrity
+    // levels. The function exists from Vista on; earlier systems need nothing.
+    using FilterFunction = BOOL(WINAPI*)(UINT, DWORD);
+    if (auto filter = reinterpret_cast<FilterFunction>(
+            ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter")))
+        filter(WM_DOCKCHAIN, MSGFLT_ADD);
+
+    SetPadding({3, 3, 3, 3});
+
+    LOGFONTW caption{};
+    if (gui::SystemCaptionFont(caption)) {
+        FTitleFont = gui::CreateFontFrom(caption);
+        FTitleFontVertical = gui::CreateFontFrom(caption, 900);
+        ArrangeTitleBar(FSnapEdge);
+    }
+    FTitlePanel->SetText(gui::Application::ExeTitle());
+
+    UINT delay = FDesktop.MenuShowDelay();
+    FLayoutTimer.SetInterval(delay != 0 ? delay : 400);
+
+    FOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
+
+    LoadSettings();
+
+    // Only now does the window collapse and expand by itself.
+    FAppMainEvents = std::make_unique<gui::ApplicationEvents>();
+    FAppMainEvents->OnDeactivate = [this] { AppMainEventsDeactivate(); };
+    FAppMainEvents->OnIdle = [this] { AppMainEventsIdle(); };
+}
+
+void TMainForm::FormDestroy() {
+    FDestroyed = true;
+    FAppMainEvents.reset();
+    FLayoutTimer.Stop();
+    SaveSettings(FMaintains);
+    FChain.Leave();
+    if (FOleInitialized) {
+        ::RevokeDragDrop(Handle());
+        ::OleUninitialize();
+        FOleInitialized = false;
+    }
+    FFrames.clear();
+}
+
+void TMainForm::Close() {
+    if (!FDestroyed) {
+        try {
+            FormDestroy();
+        } catch (...) {
+            // The user learns why saving failed; the program still ends.
+            gui::Application::Instance().HandleException();
+        }
+    }
+    gui::Application::Instance().Terminate();
+}
+
+void TMainForm::LoadSettings() {
+    // The defaults of a first start, applied through the setters that loading the data
+    // file uses.
+    FCollapseSize = 4;
+    FExpandWidth = 300;
+    FExpandHeight = 225;
+    SetBaseColor(gui::clBtnFace);
+    SetColorShift(true);
+    SetAlphaBlendValue(64);
+    FDefaultStyles = 0x10061;
+    FDefaultFilters = 6;
+    FMaintains = {};
+    SetBounds(gui::MakeRect(0, 0, FExpandWidth, FExpandHeight));
+    SetSnapEdge(gui::alLeft);
+    SetLayout(loCollapsed);
+    SetTopmost(false);
+    FModifies = {};
+}
+
+void TMainForm::SaveSettings(TChangeParts parts) {
+    for (TChangePart part : {cpConfig, cpForm, cpFrame, cpTree}) {
+        if (!parts.Contains(part))
+            ExclModify(part);
+    }
+    // Nothing is kept across runs yet, so there is nothing to write.
+    FModifies = {};
+}
+
+void TMainForm::SetButtonTag(gui::SpeedButton& button, int tag) {
+    button.SetTag(tag);
+    button.SetHint(TitleButtonHint(tag));
+    UpdateButtonGlyph(button);
+}
+
+void TMainForm::UpdateButtonGlyph(gui::SpeedButton& button) {
+    if (FTitleImages.Count() == 0)
+        return;
+    button.SetGlyph(gui::CreateGlyph(FTitleImages, button.Tag(), gui::IsDarkColor(Color())));
+}
+
+void TMainForm::ColorChanged() {
+    Window::ColorChanged();
+    if (!FOptionBtn)
+        return;
+    UpdateButtonGlyph(*FOptionBtn);
+    UpdateButtonGlyph(*FTopmostBtn);
+    UpdateButtonGlyph(*FPinningBtn);
+    UpdateButtonGlyph(*FExitBtn);
+}
+
+void TMainForm::RaiseWindow() {
+    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING);
+    if (!FTopmost)
+        ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING);
+}
+
+void TMainForm::OptionBtnClick() {
+    if (OnOptionsRequested)
+        OnOptionsRequested();
+}
+
+void TMainForm::TopmostBtnClick() { SetTopmost(!FTopmost); }
+
+void TMainForm::PinningBtnClick() {
+    if (FLayout == loExpanded)
+        SetLayout(loPinned);
+    else if (FLayout == loPinned)
+        SetLayout(loExpanded);
+}
+
+void TMainForm::ExitBtnClick() { Close(); }
+
+void TMainForm::FormShow() {
+    // The application's window stays hidden whenever the edge window shows.
+    ::ShowWindow(gui::Application::Instance().Handle(), SW_HIDE);
+}
+
+LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCHITTEST:
+        return WMNCHitTest(wParam, lParam);
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && FCursor != nullptr) {
+            ::SetCursor(FCursor);
+            return TRUE;
+        }
+        break;
+    case WM_WINDOWPOSCHANGING: {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if ((pos->flags & SWP_NOSIZE) == 0 && !FormCanResize(pos->cx, pos->cy)) {
+            // Refused sizes keep the window where it is, so a drag of the left or top
+            // side does not move it either.
+            pos->flags |= SWP_NOSIZE | SWP_NOMOVE;
+        }
+        break;
+    }
+    case WM_SIZE: {
+        LRESULT result = Window::HandleMessage(message, wParam, lParam);
+        FormResize();
+        return result;
+    }
+    case WM_SHOWWINDOW:
+        if (wParam != FALSE)
+            FormShow();
+        break;
+    case WM_DISPLAYCHANGE:
+        WMDisplayChange();
+        break;
+    case WM_DOCKCHAIN:
+        WMDockChain(wParam, lParam);
+        return 0;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            Close();
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+} // namespace app

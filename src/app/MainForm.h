@@ -1,0 +1,188 @@
+#pragma once
+// The edge window: a borderless top-level window docked against a monitor edge, with
+// its title bar, the frame area and the links to the other instances at its edge.
+#include "app/ChangeParts.h"
+#include "app/Desktop.h"
+#include "app/InstanceChain.h"
+#include "gui/Application.h"
+#include "gui/Handles.h"
+#include "gui/ImageList.h"
+#include "gui/Panel.h"
+#include "gui/ScrollBox.h"
+#include "gui/SpeedButton.h"
+#include "gui/Timer.h"
+#include "gui/Window.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace app {
+
+using gui::TAlign;
+using gui::TColor;
+
+class TMainForm : public gui::Window, private IChainHost {
+public:
+    // The class name and text other instances recognise the window by.
+    static constexpr const wchar_t* ClassName = L"TMainForm";
+    static constexpr const wchar_t* WindowText = L"Kestrav";
+
+    explicit TMainForm(IDesktop& desktop = SystemDesktop());
+    ~TMainForm() override;
+
+    // Docking and layout.
+    TAlign SnapEdge() const { return FSnapEdge; }
+    void SetSnapEdge(TAlign value);
+    TLayout Layout() const { return FLayout; }
+    void SetLayout(TLayout value);
+    bool Topmost() const { return FTopmost; }
+    void SetTopmost(bool value);
+    int CollapseSize() const { return FCollapseSize; }
+    void SetCollapseSize(int value);
+    int ExpandWidth() const { return FExpandWidth; }
+    void SetExpandWidth(int value);
+    int ExpandHeight() const { return FExpandHeight; }
+    void SetExpandHeight(int value);
+    BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(BYTE value);
+    bool AlphaBlend() const { return FAlphaBlend; }
+
+    // Colour.
+    TColor BaseColor() const { return FBaseColor; }
+    void SetBaseColor(TColor value);
+    bool ColorShift() const { return FColorShift; }
+    void SetColorShift(bool value);
+    TColor BlendColor() const { return FBlendColor; }
+    void UpdateColor();
+
+    // Defaults for new frames and roots, and what is kept at the end of the program.
+    std::uint32_t DefaultStyles() const { return FDefaultStyles; }
+    void SetDefaultStyles(std::uint32_t value) { FDefaultStyles = value; }
+    std::uint16_t DefaultFilters() const { return FDefaultFilters; }
+    void SetDefaultFilters(std::uint16_t value) { FDefaultFilters = value; }
+    TChangeParts Maintains() const { return FMaintains; }
+    void SetMaintains(TChangeParts value) { FMaintains = value; }
+    TChangeParts Modifies() const { return FModifies; }
+    void SetModifies(TChangeParts value) { FModifies = value; }
+    void InclModify(TChangePart value) { FModifies.Include(value); }
+    void ExclModify(TChangePart value) { FModifies.Exclude(value); }
+
+    // Geometry.
+    RECT CalcDockRect(TAlign edge, HMONITOR monitor);
+    int HitPlaceAt(POINT point) const;
+    int HitPlace() const { return FHitPlace; }
+    void RaiseWindow();
+
+    // The chain of instances.
+    bool IsPeerWindow(HWND wnd) override;
+    bool HasPrevWnd() { return FChain.HasPrevWnd(); }
+    bool HasNextWnd() { return FChain.HasNextWnd(); }
+    HWND PrevWnd() const { return FChain.PrevWnd(); }
+    HWND NextWnd() const { return FChain.NextWnd(); }
+
+    // Controls.
+    gui::CaptionPanel& TitlePanel() { return *FTitlePanel; }
+    gui::SpeedButton& OptionBtn() { return *FOptionBtn; }
+    gui::SpeedButton& TopmostBtn() { return *FTopmostBtn; }
+    gui::SpeedButton& PinningBtn() { return *FPinningBtn; }
+    gui::SpeedButton& ExitBtn() { return *FExitBtn; }
+    gui::ScrollBox& ScrollBox() { return *FScrollBox; }
+    gui::Timer& LayoutTimer() { return FLayoutTimer; }
+    const gui::ImageList& TitleImages() const { return FTitleImages; }
+
+    // Raised by the options button; the program shows the options dialog.
+    std::function<void()> OnOptionsRequested;
+    // Closes the window, which ends the program.
+    void Close();
+
+    // The application hooks, attached at the end of creation.
+    void AppMainEventsIdle();
+    void AppMainEventsDeactivate();
+    void LayoutTimerExpanding();
+    void LayoutTimerCollapsing();
+    void FormClick();
+    bool HooksAttached() const { return FAppMainEvents != nullptr; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void ColorChanged() override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void CreateControls();
+    void LoadSettings();
+    void SaveSettings(TChangeParts parts);
+
+    void UpdateButtonGlyph(gui::SpeedButton& button);
+    void UpdatePinningBtn(bool pinned);
+    void SetButtonTag(gui::SpeedButton& button, int tag);
+    void ArrangeTitleBar(TAlign edge);
+    void ApplyAlpha();
+    void SetDepth(int depth);
+
+    void OptionBtnClick();
+    void TopmostBtnClick();
+    void PinningBtnClick();
+    void ExitBtnClick();
+    void TitlePanelMouseMove(WPARAM keys, POINT point);
+    void FormMouseMove(WPARAM keys, POINT point);
+    bool FormCanResize(int width, int height) const;
+    void FormResize();
+    void FormShow();
+    LRESULT WMNCHitTest(WPARAM wParam, LPARAM lParam);
+    void WMDisplayChange();
+    void WMDockChain(WPARAM code, LPARAM argument);
+    static BOOL CALLBACK FindChainProc(HWND wnd, LPARAM param);
+
+    // IChainHost
+    void PostChain(HWND to, TDockChainCode code, LPARAM argument) override;
+    void Redock() override;
+    TColor CurrentColor() override { return Color(); }
+    void ReceiveBlendColor(TColor color) override;
+    void ForgetBlendColor() override { FBlendColor = 0x1FFFFFFF; }
+
+    IDesktop& FDesktop;
+    TAlign FSnapEdge = gui::alNone;
+    TLayout FLayout = loNone;
+    bool FTopmost = false;
+    int FHitPlace = HTCLIENT;
+    POINT FHoverPos{0, 0};
+    std::vector<gui::Window*> FFrames;
+    HWND FWasActive = nullptr; // a handle, so a control freed meanwhile is never touched
+    int FCollapseSize = 4;
+    int FExpandWidth = 300;
+    int FExpandHeight = 225;
+    TColor FBaseColor = gui::clBtnFace;
+    TColor FBlendColor = 0x1FFFFFFF;
+    bool FColorShift = true;
+    std::uint32_t FDefaultStyles = 0;
+    std::uint16_t FDefaultFilters = 0;
+    TChangeParts FMaintains;
+    TChangeParts FModifies;
+    InstanceChain FChain;
+    BYTE FAlphaBlendValue = 64;
+    bool FAlphaBlend = false;
+    HCURSOR FCursor = nullptr;
+
+    gui::unique_hfont FTitleFont;
+    gui::unique_hfont FTitleFontVertical;
+    gui::ImageList FTitleImages{16, 16};
+    std::unique_ptr<gui::CaptionPanel> FTitlePanel;
+    std::unique_ptr<gui::SpeedButton> FOptionBtn;
+    std::unique_ptr<gui::SpeedButton> FExitBtn;
+    std::unique_ptr<gui::SpeedButton> FPinningBtn;
+    std::unique_ptr<gui::SpeedButton> FTopmostBtn;
+    std::unique_ptr<gui::ScrollBox> FScrollBox;
+    gui::Timer FLayoutTimer;
+    std::unique_ptr<gui::ApplicationEvents> FAppMainEvents;
+    bool FOleInitialized = false;
+    bool FDestroyed = false;
+};
+
+// Hints of the title buttons by tag.
+const wchar_t* TitleButtonHint(int tag);
+
+} // namespace app

@@ -1,0 +1,284 @@
+// Docking against an edge, collapsing and expanding, resizing from the inner side.
+#include "app/DockGeometry.h"
+#include "app/MainForm.h"
+
+#include <windowsx.h>
+#include <utility>
+
+namespace app {
+namespace {
+
+bool IsVertical(TAlign edge) { return edge == gui::alLeft || edge == gui::alRight; }
+bool Docks(TAlign edge) { return edge >= gui::alTop && edge <= gui::alRight; }
+
+} // namespace
+
+RECT TMainForm::CalcDockRect(TAlign edge, HMONITOR monitor) {
+    std::optional<RECT> previous;
+    if (HasPrevWnd()) {
+        RECT p;
+        if (::GetWindowRect(PrevWnd(), &p))
+            previous = p;
+    }
+    return app::CalcDockRect(edge, FLayout, {FCollapseSize, FExpandWidth, FExpandHeight}, FDesktop.WorkArea(monitor),
+                             previous, ScreenBounds());
+}
+
+int TMainForm::HitPlaceAt(POINT point) const { return app::HitPlaceAt(ScreenBounds(), FCollapseSize, point); }
+
+void TMainForm::SetSnapEdge(TAlign value) {
+    HMONITOR monitor = FDesktop.LeftButtonDown() ? FDesktop.MonitorFromPoint(FDesktop.CursorPos())
+                                                 : FDesktop.MonitorFromRect(ScreenBounds());
+    RECT r = CalcDockRect(value, monitor);
+    if (r == ScreenBounds() && value == FSnapEdge)
+        return;
+    FChain.Leave();
+    SetBounds(r);
+
+    std::pair<TMainForm*, TAlign> search{this, value};
+    ::EnumWindows(FindChainProc, reinterpret_cast<LPARAM>(&search));
+
+    if (value != FSnapEdge) {
+        FSnapEdge = value;
+        ::SetWindowLongPtrW(Handle(), GWLP_USERDATA, static_cast<LONG_PTR>(value));
+        SetPadding(EdgePadding(value));
+        ArrangeTitleBar(value);
+    }
+    InclModify(cpForm);
+}
+
+BOOL CALLBACK TMainForm::FindChainProc(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<std::pair<TMainForm*, TAlign>*>(param);
+    TMainForm* self = search->first;
+    if (!self->IsPeerWindow(wnd) || ::GetWindowLongPtrW(wnd, GWLP_USERDATA) != static_cast<LONG_PTR>(search->second))
+        return TRUE;
+    RECT other;
+    if (!::GetWindowRect(wnd, &other) || !IsChainHead(search->second, self->ScreenBounds(), other))
+        return TRUE;
+    self->FChain.Join(wnd);
+    return FALSE;
+}
+
+void TMainForm::ArrangeTitleBar(TAlign edge) {
+    bool vertical = IsVertical(edge);
+    TAlign panelAlign = Docks(edge) ? edge : gui::alTop;
+    FTitlePanel->SetAlign(panelAlign);
+    FTitlePanel->SetFont(vertical ? FTitleFontVertical.get() : FTitleFont.get());
+    FOptionBtn->SetAlign(vertical ? gui::alBottom : gui::alLeft);
+    for (gui::SpeedButton* button : {FExitBtn.get(), FPinningBtn.get(), FTopmostBtn.get()})
+        button->SetAlign(vertical ? gui::alTop : gui::alRight);
+    Realign();
+    FTitlePanel->Realign();
+    FTitlePanel->Invalidate();
+}
+
+void TMainForm::SetDepth(int depth) { SetBounds(WithDepth(ScreenBounds(), FSnapEdge, depth)); }
+
+void TMainForm::SetLayout(TLayout value) {
+    if (value == FLayout)
+        return;
+    TLayout old = FLayout;
+    FLayout = value;
+    if (value == loCollapsed) {
+        UpdatePinningBtn(false);
+        FWasActive = nullptr;
+        if (gui::Window* focused = FocusedControl())
+            FWasActive = focused->Handle();
+        else if (HWND focus = ::GetFocus(); focus != nullptr && ::IsChild(Handle(), focus))
+            FWasActive = focus;
+        FTitlePanel->Hide();
+        FScrollBox->Hide();
+        FAlphaBlend = true;
+        ApplyAlpha();
+        RECT bounds = ScreenBounds();
+        if (FSnapEdge == gui::alTop || FSnapEdge == gui::alBottom)
+            FExpandHeight = gui::Height(bounds);
+        else if (IsVertical(FSnapEdge))
+            FExpandWidth = gui::Width(bounds);
+        SetDepth(FCollapseSize);
+    } else if (value == loExpanded || value == loPinned) {
+        if (old == loCollapsed) {
+            RaiseWindow();
+            FTitlePanel->Show();
+            FScrollBox->Show();
+            if (FWasActive != nullptr && ::IsWindow(FWasActive) && ::IsChild(Handle(), FWasActive))
+                ::SetFocus(FWasActive);
+            FAlphaBlend = false;
+            ApplyAlpha();
+            SetDepth(FSnapEdge == gui::alTop || FSnapEdge == gui::alBottom ? FExpandHeight : FExpandWidth);
+        }
+        UpdatePinningBtn(FLayout == loPinned);
+    }
+}
+
+void TMainForm::ApplyAlpha() {
+    LONG_PTR exStyle = ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    if (FAlphaBlend) {
+        ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        ::SetLayeredWindowAttributes(Handle(), 0, FAlphaBlendValue, LWA_ALPHA);
+    } else if ((exStyle & WS_EX_LAYERED) != 0) {
+        ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+        ::RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+}
+
+void TMainForm::SetAlphaBlendValue(BYTE value) {
+    FAlphaBlendValue = value;
+    if (FAlphaBlend)
+        ApplyAlpha();
+}
+
+void TMainForm::UpdatePinningBtn(bool pinned) {
+    int tag = pinned ? 4 : 3;
+    if (FPinningBtn->Tag() == tag)
+        return;
+    SetButtonTag(*FPinningBtn, tag);
+    InclModify(cpForm);
+}
+
+void TMainForm::SetTopmost(bool value) {
+    if (value == FTopmost)
+        return;
+    FTopmost = value;
+    SetButtonTag(*FTopmostBtn, value ? 2 : 1);
+    RaiseWindow();
+    InclModify(cpForm);
+}
+
+void TMainForm::SetCollapseSize(int value) {
+    if (value == FCollapseSize)
+        return;
+    FCollapseSize = value;
+    if (FLayout == loCollapsed) {
+        SetDepth(value);
+        if (HasNextWnd())
+            PostChain(NextWnd(), dcRedock, reinterpret_cast<LPARAM>(Handle()));
+    }
+    InclModify(cpForm);
+}
+
+void TMainForm::SetExpandWidth(int value) {
+    if (value == FExpandWidth)
+        return;
+    FExpandWidth = value;
+    if (FLayout != loCollapsed && IsVertical(FSnapEdge))
+        SetDepth(value);
+    InclModify(cpForm);
+}
+
+void TMainForm::SetExpandHeight(int value) {
+    if (value == FExpandHeight)
+        return;
+    FExpandHeight = value;
+    if (FLayout != loCollapsed && (FSnapEdge == gui::alTop || FSnapEdge == gui::alBottom))
+        SetDepth(value);
+    InclModify(cpForm);
+}
+
+void TMainForm::AppMainEventsIdle() {
+    if (FLayoutTimer.Running())
+        return;
+    if (FLayout == loCollapsed)
+        FLayoutTimer.OnTimer = [this] { LayoutTimerExpanding(); };
+    else if (FLayout == loExpanded)
+        FLayoutTimer.OnTimer = [this] { LayoutTimerCollapsing(); };
+    else
+        return;
+    FLayoutTimer.Start();
+}
+
+void TMainForm::LayoutTimerExpanding() {
+    FLayoutTimer.Stop();
+    if (Contains(ScreenBounds(), FDesktop.CursorPos()))
+        SetLayout(loExpanded);
+}
+
+void TMainForm::LayoutTimerCollapsing() {
+    if (FTitlePanel->MouseCaptured())
+        return; // a title drag is in progress
+    FLayoutTimer.Stop();
+    if (!Contains(ScreenBounds(), FDesktop.CursorPos()))
+        SetLayout(loCollapsed);
+}
+
+void TMainForm::AppMainEventsDeactivate() {
+    if (FLayout != loExpanded)
+        return;
+    FLayoutTimer.Stop();
+    SetLayout(loCollapsed);
+}
+
+void TMainForm::FormClick() {
+    if (FLayout != loCollapsed)
+        return;
+    FLayoutTimer.Stop();
+    SetLayout(loExpanded);
+}
+
+void TMainForm::TitlePanelMouseMove(WPARAM keys, POINT point) {
+    if ((keys & MK_LBUTTON) == 0)
+        return;
+    ::ClientToScreen(FTitlePanel->Handle(), &point);
+    TAlign edge = DragTargetEdge(FDesktop.WorkArea(FDesktop.MonitorFromPoint(point)), point);
+    if (edge != gui::alNone)
+        SetSnapEdge(edge);
+}
+
+LRESULT TMainForm::WMNCHitTest(WPARAM wParam, LPARAM lParam) {
+    LRESULT result = Window::HandleMessage(WM_NCHITTEST, wParam, lParam);
+    FHitPlace = HTCLIENT;
+    FCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    if (FLayout == loExpanded || FLayout == loPinned) {
+        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        int place = HitPlaceAt(p);
+        int inner = FSnapEdge == gui::alTop      ? HTBOTTOM
+                    : FSnapEdge == gui::alBottom ? HTTOP
+                    : FSnapEdge == gui::alLeft   ? HTRIGHT
+                    : FSnapEdge == gui::alRight  ? HTLEFT
+                                                 : -1;
+        if (place == inner) {
+            FHitPlace = place;
+            FCursor = ::LoadCursorW(nullptr, IsVertical(FSnapEdge) ? IDC_SIZEWE : IDC_SIZENS);
+        }
+    }
+    return result;
+}
+
+void TMainForm::FormMouseMove(WPARAM keys, POINT point) {
+    if ((keys & MK_LBUTTON) == 0)
+        return;
+    WPARAM command = 0;
+    switch (FHitPlace) {
+    case HTLEFT: command = SC_SIZE + WMSZ_LEFT; break;
+    case HTRIGHT: command = SC_SIZE + WMSZ_RIGHT; break;
+    case HTTOP: command = SC_SIZE + WMSZ_TOP; break;
+    case HTBOTTOM: command = SC_SIZE + WMSZ_BOTTOM; break;
+    default: return;
+    }
+    ::ReleaseCapture();
+    ::SendMessageW(Handle(), WM_SYSCOMMAND, command, MAKELPARAM(point.x, point.y));
+    InclModify(cpForm);
+}
+
+bool TMainForm::FormCanResize(int width, int height) const {
+    if (FLayout == loCollapsed)
+        return true;
+    if (FSnapEdge == gui::alTop || FSnapEdge == gui::alBottom)
+        return height > 100;
+    if (IsVertical(FSnapEdge))
+        return width > 100;
+    return true;
+}
+
+void TMainForm::FormResize() {
+    if (Handle() != nullptr && HasNextWnd())
+        PostChain(NextWnd(), dcRedock, reinterpret_cast<LPARAM>(Handle()));
+}
+
+void TMainForm::WMDisplayChange() {
+    SetBounds(CalcDockRect(FSnapEdge, FDesktop.MonitorFromRect(ScreenBounds())));
+    if (HasNextWnd())
+        PostChain(NextWnd(), dcRedock, reinterpret_cast<LPARAM>(Handle()));
+}
+
+} // namespace app

@@ -1,0 +1,29 @@
+#pragma once
+// A container that scrolls its children when they need more room than it has: aligned
+// children are laid out in an area as large as their fixed sizes need, and scroll bars
+// appear for the axis that overflows.
+#include "gui/Window.h"
+
+namespace gui {
+
+class ScrollBox : public Window {
+public:
+    explicit ScrollBox(Window& parent);
+
+    POINT ScrollPos() const { return pos_; }
+    void ScrollTo(POINT pos);
+    void ScrollBy(int dx, int dy) { ScrollTo({pos_.x + dx, pos_.y + dy}); }
+    SIZE ContentSize() const;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    RECT AlignArea() const override;
+
+private:
+    void UpdateScrollBars();
+    void HandleScroll(int bar, WORD request);
+
+    POINT pos_{0, 0};
+};
+
+} // namespace gui
