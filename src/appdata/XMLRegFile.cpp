@@ -149,6 +149,9 @@ ComPtr<IXMLDOMNode> TXMLRegFile::FollowPath(const std::wstring& Path, bool CanCr
         if (firstCreated) RemoveChildNode(firstCreatedParent.Get(), firstCreated.Get());
         return nullptr;
     };
+    int depth = 0; // of node, counted only when nodes may be created
+    if (CanCreate)
+        for (ComPtr<IXMLDOMNode> up = node; up && NodeType(up.Get()) == NODE_ELEMENT; up = ParentNode(up.Get())) ++depth;
     for (;;) {
         size_t end = rest.find(L'\\');
         std::wstring_view segment = rest.substr(0, end);
@@ -157,10 +160,11 @@ ComPtr<IXMLDOMNode> TXMLRegFile::FollowPath(const std::wstring& Path, bool CanCr
             ComPtr<IXMLDOMNode> parent = ParentNode(node.Get());
             if (!parent || NodeType(parent.Get()) != NODE_ELEMENT) return fail();
             node = parent;
+            --depth;
         } else {
             ComPtr<IXMLDOMNode> child = FirstChildElement(node.Get(), segment);
             if (!child) {
-                if (!CanCreate || !IsValidElementName(segment)) return fail();
+                if (!CanCreate || depth >= kMaxDepth || !IsValidElementName(segment)) return fail();
                 ComPtr<IXMLDOMElement> element;
                 gui::ThrowIfFailed(FDocument->createElement(MakeBstr(segment).get(), &element));
                 gui::ThrowIfFailed(node->appendChild(element.Get(), &child));
@@ -170,6 +174,7 @@ ComPtr<IXMLDOMNode> TXMLRegFile::FollowPath(const std::wstring& Path, bool CanCr
                 }
             }
             node = child;
+            ++depth;
         }
         if (end == std::wstring_view::npos) return node;
         rest.remove_prefix(end + 1);

@@ -105,6 +105,10 @@ public:
     // Files larger than this are refused unread: a settings file is far smaller, and
     // parsing a huge one would stall the program.
     static constexpr uint64_t kMaxFileSize = 16u * 1024 * 1024;
+    // Nodes are not created deeper than this (the root element is level 1): the parser
+    // refuses documents nested more than 256 levels, so a deeper file could never be
+    // read back.
+    static constexpr int kMaxDepth = 200;
 
 private:
     void Load(const std::string& bytes);

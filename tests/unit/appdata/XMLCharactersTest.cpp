@@ -1,4 +1,5 @@
 #include "appdata/XMLCharacters.h"
+#include "appdata/XMLLayout.h"
 #include "appdata/XMLPrologCheck.h"
 #include "appdata/XMLRegFileErrors.h"
 
@@ -88,4 +89,10 @@ TEST(FormatText, FillsPlaceholdersInOrderAndNeverReadsArgumentsAsPatterns) {
     EXPECT_EQ(FormatText(L"'%s' %s", {L"%s", L"b"}), L"'%s' b");
     EXPECT_EQ(FormatText(L"%s and %s", {L"one"}), L"one and %s");
     EXPECT_EQ(FormatText(L"100%", {L"x"}), L"100%");
+}
+
+TEST(XMLLayout, EscapesMarkupAndLineBreaksInText) {
+    std::wstring out = L"<V>";
+    appdata::AppendEscapedText(out, L"R&D <x> \"q\" 'a'\r\n\t日本");
+    EXPECT_EQ(out, L"<V>R&amp;D &lt;x&gt; \"q\" 'a'&#13;&#10;\t日本");
 }

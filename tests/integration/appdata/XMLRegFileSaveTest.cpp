@@ -1,0 +1,116 @@
+// Saving replaces the data file in one step: whatever goes wrong, the old file stays
+// byte for byte as it was and no temporary file is left beside it.
+#include "appdata/XMLRegFile.h"
+#include "appdata/XMLRegFileErrors.h"
+
+#include "TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using appdata::TXMLRegFile;
+using appdata_test::ReadBytes;
+using appdata_test::TempFolder;
+using appdata_test::WriteBytes;
+using testing::ElementsAre;
+
+namespace {
+
+const std::string kOld = "<?xml version=\"1.0\"?>\r\n<Kestrav>\r\n  <Old>1</Old>\r\n</Kestrav>\r\n";
+
+std::wstring CannotCreate(const std::wstring& file, DWORD error) {
+    return appdata::FormatText(appdata::messages::kCannotCreateFile, {file, gui::SystemMessage(error)});
+}
+
+// Changes the store on file and frees it, which writes; the message of the error.
+std::wstring SaveChange(const std::wstring& file) {
+    try {
+        TXMLRegFile reg(file);
+        reg.OpenNode(L"\\New", true);
+        reg.WriteInteger(L"Value", 2);
+    } catch (const appdata::EFCreateError& error) {
+        return error.Message();
+    }
+    return L"(saved)";
+}
+
+TEST(XMLRegFileSave, ReplacesTheFileAndLeavesNothingElse) {
+    TempFolder folder;
+    const std::wstring file = folder.File(L"Kestrav.xml");
+    WriteBytes(file, kOld);
+    ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(SaveChange(file), L"(saved)");
+    EXPECT_NE(ReadBytes(file).find("<Value>2</Value>"), std::string::npos);
+    EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml"));
+    EXPECT_TRUE(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN) << "the file keeps its attributes";
+}
+
+TEST(XMLRegFileSave, ReadOnlyFileIsRefusedAndKept) {
+    TempFolder folder;
+    const std::wstring file = folder.File(L"Kestrav.xml");
+    WriteBytes(file, kOld);
+    ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    // Windows refuses to replace a read-only file; Wine's MoveFileExW would not, so the
+    // store checks itself and the result is the same on both.
+    EXPECT_EQ(SaveChange(file), CannotCreate(file, ERROR_ACCESS_DENIED));
+    EXPECT_EQ(ReadBytes(file), kOld);
+    EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml"));
+}
+
+TEST(XMLRegFileSave, FileHeldOpenIsKeptAndWrittenOnceFree) {
+    TempFolder folder;
+    const std::wstring file = folder.File(L"Kestrav.xml");
+    WriteBytes(file, kOld);
+    // Locked after loading, as when another program opens the file between our reading
+    // and our writing.
+    std::wstring message;
+    {
+        TXMLRegFile reg(file);
+        reg.OpenNode(L"\\New", true);
+        reg.WriteInteger(L"Value", 2);
+        HANDLE locked = ::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+        try {
+            reg.UpdateFile();
+        } catch (const appdata::EFCreateError& error) {
+            message = error.Message();
+        }
+        ::CloseHandle(locked);
+        EXPECT_EQ(ReadBytes(file), kOld);
+        EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml"));
+        EXPECT_TRUE(reg.Modified());
+    } // freed with the file free again: written now
+    EXPECT_EQ(message.find(L"ファイル \"" + file + L"\" を作成できません。"), 0u) << testing::PrintToString(message);
+    EXPECT_NE(ReadBytes(file).find("<Value>2</Value>"), std::string::npos);
+    EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml"));
+}
+
+TEST(XMLRegFileSave, MissingFolderOrFolderInTheWayIsAnError) {
+    TempFolder folder;
+    const std::wstring missing = folder.File(L"Missing\\Kestrav.xml");
+    EXPECT_EQ(SaveChange(missing), CannotCreate(missing, ERROR_PATH_NOT_FOUND));
+    EXPECT_TRUE(folder.Entries().empty());
+
+    const std::wstring directory = folder.File(L"Kestrav.xml");
+    ::CreateDirectoryW(directory.c_str(), nullptr);
+    EXPECT_THROW(TXMLRegFile{directory}, appdata::EFOpenError);
+    TXMLRegFile reg(folder.File(L"Other.xml"));
+    reg.SetFileName(directory);
+    EXPECT_THROW(reg.UpdateFile(), appdata::EFCreateError);
+    EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml"));
+}
+
+TEST(XMLRegFileSave, ErrorWhileUnwindingDoesNotEndTheProgram) {
+    TempFolder folder;
+    const std::wstring missing = folder.File(L"Missing\\Kestrav.xml");
+    try {
+        TXMLRegFile reg(missing);
+        reg.OpenNode(L"\\New", true);
+        reg.WriteInteger(L"Value", 2);
+        throw std::runtime_error("first");
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "first");
+    }
+}
+
+} // namespace
