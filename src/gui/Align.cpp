@@ -12,11 +12,8 @@ std::vector<RECT> AlignLayout(const RECT& client, const Padding& padding, const 
 
     RECT room{client.left + padding.left, client.top + padding.top, client.right - padding.right,
               client.bottom - padding.bottom};
-    auto clampRoom = [&room] {
-        room.right = std::max(room.right, room.left);
-        room.bottom = std::max(room.bottom, room.top);
-    };
-    clampRoom();
+    room.right = std::max(room.right, room.left);
+    room.bottom = std::max(room.bottom, room.top);
 
     for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
         for (size_t i = 0; i < items.size(); ++i) {
@@ -47,6 +44,11 @@ std::vector<RECT> AlignLayout(const RECT& client, const Padding& padding, const 
                 r = room;
                 break;
             }
+            // Items that overflow the room leave it empty, never inverted.
+            if (room.top > room.bottom)
+                pass == alTop ? room.top = room.bottom : room.bottom = room.top;
+            if (room.left > room.right)
+                pass == alLeft ? room.left = room.right : room.right = room.left;
         }
     }
     return result;
