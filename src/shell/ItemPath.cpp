@@ -1,0 +1,104 @@
+#include "shell/ItemPath.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "gui/Error.h"
+#include "shell/DelimitedText.h"
+#include "shell/ShellConsts.h"
+#include "shell/ShellHandles.h"
+#include "shell/ShellItems.h"
+#include "shell/ShellModule.h"
+
+namespace shell {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+// No namespace is this deep; a parent chain that goes on longer is broken, and
+// following it would never end.
+constexpr size_t kMaxItemDepth = 4096;
+
+// What GetItemName gives for SIGDN_PARENTRELATIVEPARSING of the child's item. That
+// kind is defined as the parent folder's SHGDN_INFOLDER | SHGDN_FORPARSING name, and
+// asking the folder directly spares binding to it anew from the desktop per child.
+std::wstring ChildParsingName(IShellFolder* folder, PCUITEMID_CHILD child) {
+    STRRET strRet{};
+    if (FAILED(folder->GetDisplayNameOf(child, SHGDN_INFOLDER | SHGDN_FORPARSING, &strRet)))
+        return {};
+    gui::unique_cotaskmem<wchar_t> name;
+    if (FAILED(::StrRetToStrW(&strRet, child, name.put())) || !name)
+        return {};
+    return name.get();
+}
+
+// The item of folder's child whose parent-relative parsing name is name; nil when
+// there is none. Children are taken one at a time, hidden and system ones included,
+// and the first match ends the scan.
+ComPtr<IShellItem> FindChild(HWND owner, IShellFolder* folder, const std::wstring& name) {
+    ComPtr<IEnumIDList> children;
+    if (FAILED(folder->EnumObjects(owner, kItemPathEnumFlags, children.GetAddressOf())) || !children)
+        return nullptr;
+    for (;;) {
+        unique_child_pidl child;
+        ULONG fetched = 0;
+        if (children->Next(1, child.put(), &fetched) != S_OK || fetched != 1 || !child)
+            return nullptr;
+        if (ChildParsingName(folder, child.get()) != name)
+            continue;
+        ComPtr<IShellItem> item;
+        if (SUCCEEDED(::SHCreateShellItem(nullptr, folder, child.get(), item.GetAddressOf())) && item)
+            return item;
+    }
+}
+
+} // namespace
+
+std::wstring GetItemPath(IShellItem* item) {
+    std::vector<std::wstring> names;
+    ComPtr<IShellItem> current(item);
+    while (current && names.size() < kMaxItemDepth) {
+        names.push_back(GetItemName(current.Get(), SIGDN_PARENTRELATIVEPARSING));
+        ComPtr<IShellItem> parent;
+        if (FAILED(current->GetParent(parent.GetAddressOf())))
+            parent.Reset();
+        current = std::move(parent);
+    }
+    if (current)
+        return {};
+    // The last name is the desktop's own, which is not part of the path.
+    if (!names.empty())
+        names.pop_back();
+    std::reverse(names.begin(), names.end());
+    return EncodeDelimitedText(names, kItemPathDelimiter);
+}
+
+bool FindItemByPath(HWND owner, const std::wstring& path, ComPtr<IShellItem>& item) {
+    const std::vector<std::wstring> components = DecodeDelimitedText(path, kItemPathDelimiter);
+    ComPtr<IShellFolder> folder(DesktopFolder());
+    try {
+        item = GetDesktopItem();
+    } catch (const gui::UserError&) {
+        item.Reset();
+    }
+    if (!item)
+        return false;
+    size_t matched = 0;
+    for (const std::wstring& component : components) {
+        ComPtr<IShellItem> child = FindChild(owner, folder.Get(), component);
+        if (!child)
+            break;
+        item = child;
+        ++matched;
+        ComPtr<IShellFolder> childFolder;
+        if (FAILED(child->BindToHandler(nullptr, BHID_SFObject, IID_PPV_ARGS(childFolder.GetAddressOf()))) ||
+            !childFolder)
+            break;
+        folder = std::move(childFolder);
+    }
+    return matched == components.size();
+}
+
+} // namespace shell
