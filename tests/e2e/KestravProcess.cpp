@@ -1,0 +1,97 @@
+#include "KestravProcess.h"
+
+#include <stdexcept>
+
+namespace e2e {
+
+std::wstring KestravExe() {
+    std::string unix = KESTRAV_EXE_UNIX;
+    std::wstring path = L"Z:";
+    for (char c : unix)
+        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+std::vector<HWND> EdgeWindowsOf(DWORD processId) {
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND wnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(wnd, &pid);
+            wchar_t cls[64] = {}, text[64] = {};
+            GetClassNameW(wnd, cls, 64);
+            GetWindowTextW(wnd, text, 64);
+            if (pid == s->pid && std::wstring(cls) == L"TMainForm" && std::wstring(text) == L"Kestrav")
+                s->found.push_back(wnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+RECT WindowBounds(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+KestravProcess::KestravProcess(const std::wstring& exe) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    std::wstring command = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
+        throw std::runtime_error("cannot start Kestrav.exe");
+    WaitFor(
+        [this] {
+            std::vector<HWND> windows = EdgeWindowsOf(info_.dwProcessId);
+            if (windows.empty() || !IsWindowVisible(windows.front()))
+                return false;
+            window_ = windows.front();
+            return true;
+        },
+        15000);
+}
+
+KestravProcess::~KestravProcess() {
+    if (Running())
+        Kill();
+    if (info_.hProcess != nullptr) {
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+}
+
+bool KestravProcess::Running() const {
+    return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+int KestravProcess::Close(DWORD timeoutMs) {
+    if (window_ != nullptr)
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+void KestravProcess::Kill() {
+    TerminateProcess(info_.hProcess, 9);
+    WaitForSingleObject(info_.hProcess, 5000);
+}
+
+} // namespace e2e

@@ -1,0 +1,19 @@
+#include "KestravProcess.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+TEST(Smoke, StartsFindsItsWindowAndClosesCleanly) {
+    KestravProcess kestrav;
+    ASSERT_NE(kestrav.Window(), nullptr) << "no edge window appeared";
+    EXPECT_EQ(FindWindowW(L"TMainForm", L"Kestrav"), kestrav.Window());
+    // Owned by a hidden window: no taskbar button, no Alt+Tab entry.
+    HWND owner = GetWindow(kestrav.Window(), GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    EXPECT_FALSE(IsWindowVisible(owner));
+    EXPECT_NE(GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_EQ(kestrav.Close(), 0);
+    EXPECT_FALSE(kestrav.Running());
+    EXPECT_TRUE(EdgeWindowsOf(kestrav.ProcessId()).empty());
+}
