@@ -41,9 +41,12 @@ void InstanceChain::Receive(WPARAM code, LPARAM argument) {
         if (!host_.IsPeerWindow(sender))
             break;
         FPrevWnd = sender;
-        FNextWnd = self_;
         host_.Redock();
         host_.PostChain(FPrevWnd, dcLinkNext, AsArgument(self_));
+        // A window that joins after its previous window vanished brings the rest of
+        // its chain along; a newly docked window has no next window here.
+        if (HasNextWnd())
+            host_.PostChain(FNextWnd, dcRedock, AsArgument(self_));
         break;
     case dcLinkNext:
         if (!host_.IsPeerWindow(sender))

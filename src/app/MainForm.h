@@ -135,6 +135,11 @@ private:
     LRESULT WMNCHitTest(WPARAM wParam, LPARAM lParam);
     void WMDisplayChange();
     void WMDockChain(WPARAM code, LPARAM argument);
+    // The chain learns of a previous window killed without leaving only from this
+    // window itself, so the layout timer's ticks look for it.
+    void RedockIfPreviousVanished();
+    // Looks for the first window of a chain at the edge and asks to join it.
+    void FindChain(TAlign edge);
     static BOOL CALLBACK FindChainProc(HWND wnd, LPARAM param);
 
     // IChainHost

@@ -15,7 +15,15 @@ void TMainForm::PostChain(HWND to, TDockChainCode code, LPARAM argument) {
     ::PostMessageW(to, WM_DOCKCHAIN, code, argument);
 }
 
-void TMainForm::Redock() { SetBounds(CalcDockRect(FSnapEdge, FDesktop.MonitorFromRect(ScreenBounds()))); }
+void TMainForm::Redock() {
+    // A previous window that vanished without leaving (its process was killed) leaves
+    // a gap: this window then moves to the edge and joins the chain found there again,
+    // so that it closes the gap instead of overlapping the chain's first window.
+    bool previousVanished = PrevWnd() != Handle() && !HasPrevWnd();
+    SetBounds(CalcDockRect(FSnapEdge, FDesktop.MonitorFromRect(ScreenBounds())));
+    if (previousVanished)
+        FindChain(FSnapEdge);
+}
 
 void TMainForm::WMDockChain(WPARAM code, LPARAM argument) {
     DefaultMessage(WM_DOCKCHAIN, code, argument);

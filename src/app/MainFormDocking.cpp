@@ -35,8 +35,7 @@ void TMainForm::SetSnapEdge(TAlign value) {
     FChain.Leave();
     SetBounds(r);
 
-    std::pair<TMainForm*, TAlign> search{this, value};
-    ::EnumWindows(FindChainProc, reinterpret_cast<LPARAM>(&search));
+    FindChain(value);
 
     if (value != FSnapEdge) {
         FSnapEdge = value;
@@ -45,6 +44,11 @@ void TMainForm::SetSnapEdge(TAlign value) {
         ArrangeTitleBar(value);
     }
     InclModify(cpForm);
+}
+
+void TMainForm::FindChain(TAlign edge) {
+    std::pair<TMainForm*, TAlign> search{this, edge};
+    ::EnumWindows(FindChainProc, reinterpret_cast<LPARAM>(&search));
 }
 
 BOOL CALLBACK TMainForm::FindChainProc(HWND wnd, LPARAM param) {
@@ -187,13 +191,20 @@ void TMainForm::AppMainEventsIdle() {
     FLayoutTimer.Start();
 }
 
+void TMainForm::RedockIfPreviousVanished() {
+    if (PrevWnd() != Handle() && !IsPeerWindow(PrevWnd()))
+        Redock();
+}
+
 void TMainForm::LayoutTimerExpanding() {
+    RedockIfPreviousVanished();
     FLayoutTimer.Stop();
     if (Contains(ScreenBounds(), FDesktop.CursorPos()))
         SetLayout(loExpanded);
 }
 
 void TMainForm::LayoutTimerCollapsing() {
+    RedockIfPreviousVanished();
     if (FTitlePanel->MouseCaptured())
         return; // a title drag is in progress
     FLayoutTimer.Stop();

@@ -58,6 +58,17 @@ TEST_F(InstanceChainTest, AcceptLinksRedocksAndAnswers) {
     EXPECT_EQ(host.posted, (std::vector<PostedChainMessage>{{kPrev, dcLinkNext, A(kSelf)}}));
 }
 
+TEST_F(InstanceChainTest, AcceptKeepsALiveNextWindowAndRedocksIt) {
+    // The window lost its previous window and joins the chain at its edge again.
+    LinkBoth();
+    host.peers.erase(kPrev);
+    chain.Receive(dcAccept, A(kJoiner));
+    EXPECT_EQ(chain.PrevWnd(), kJoiner);
+    EXPECT_EQ(chain.NextWnd(), kNext);
+    EXPECT_EQ(host.posted,
+              (std::vector<PostedChainMessage>{{kJoiner, dcLinkNext, A(kSelf)}, {kNext, dcRedock, A(kSelf)}}));
+}
+
 TEST_F(InstanceChainTest, ColourTakesTheLow32Bits) {
     chain.Receive(dcColor, static_cast<LPARAM>(0x7700000000FF000Fll));
     EXPECT_EQ(host.received, (std::vector<gui::TColor>{0xFF000Fu}));

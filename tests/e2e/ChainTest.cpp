@@ -1,0 +1,120 @@
+#include "Input.h"
+#include "KestravProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace e2e;
+
+namespace {
+
+RECT Work() {
+    RECT r{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}
+
+// Waits until the window's bounds are these; reports the last bounds otherwise.
+::testing::AssertionResult SettlesAt(HWND window, LONG left, LONG width) {
+    RECT r{};
+    bool ok = WaitFor(
+        [&] {
+            r = WindowBounds(window);
+            return r.left == left && r.right - r.left == width && r.top == Work().top && r.bottom == Work().bottom;
+        },
+        8000);
+    if (ok)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "bounds (" << r.left << "," << r.top << ")-(" << r.right << ","
+                                         << r.bottom << "), wanted left " << left << " width " << width;
+}
+
+COLORREF ShownColour(HWND window) {
+    // The pixel of the window's own surface in its bottom-right corner (its padding).
+    RECT r = WindowBounds(window);
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, r.right - 1, r.bottom - 1);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+class ChainTest : public ::testing::Test {
+protected:
+    void SetUp() override { MoveTo({Work().right - 200, Work().top + 300}); }
+    std::unique_ptr<KestravProcess> Start() {
+        auto p = std::make_unique<KestravProcess>();
+        EXPECT_NE(p->Window(), nullptr);
+        return p;
+    }
+};
+
+TEST_F(ChainTest, InstancesAtTheLeftEdgeStackExpandAndCloseUp) {
+    auto a = Start();
+    ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 4));
+    auto b = Start();
+    ASSERT_TRUE(SettlesAt(b->Window(), Work().left + 4, 4));
+    auto c = Start();
+    ASSERT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
+
+    // A click on the first strip opens it; the others move out and come back.
+    ClickAt({Work().left + 1, Work().top + 400});
+    ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 300));
+    EXPECT_TRUE(SettlesAt(b->Window(), Work().left + 300, 4));
+    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 304, 4));
+    MoveTo({Work().right - 200, Work().top + 300});
+    ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 4));
+    EXPECT_TRUE(SettlesAt(b->Window(), Work().left + 4, 4));
+    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
+
+    // Closing the middle one moves the third against the first.
+    EXPECT_EQ(b->Close(), 0);
+    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 4, 4));
+
+    // Closing the first moves the last one to the edge.
+    EXPECT_EQ(a->Close(), 0);
+    EXPECT_TRUE(SettlesAt(c->Window(), Work().left, 4));
+    EXPECT_EQ(c->Close(), 0);
+}
+
+TEST_F(ChainTest, NeighboursShadeTheirColoursAgainstEachOther) {
+    // The test prefix has the button-face colour of Windows, (240, 240, 240).
+    ASSERT_EQ(GetSysColor(COLOR_BTNFACE), RGB(240, 240, 240));
+    auto a = Start();
+    auto b = Start();
+    auto c = Start();
+    ASSERT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
+    // Opened one after another, each strip shows its own colour opaque.
+    struct Case {
+        KestravProcess& process;
+        COLORREF colour;
+    } cases[] = {{*a, RGB(240, 240, 240)}, {*b, RGB(160, 160, 160)}, {*c, RGB(240, 240, 240)}};
+    for (const Case& k : cases) {
+        RECT r = WindowBounds(k.process.Window());
+        ClickAt({r.left + 1, r.top + 400});
+        ASSERT_TRUE(WaitFor([&] { return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 300; }));
+        Sleep(200);
+        EXPECT_EQ(ShownColour(k.process.Window()), k.colour);
+        MoveTo({Work().right - 200, Work().top + 300});
+        ASSERT_TRUE(WaitFor([&] { return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 4; }));
+    }
+}
+
+TEST_F(ChainTest, AKilledNeighbourIsForgottenAndTheGapClosesAtTheNextRedock) {
+    auto a = Start();
+    auto b = Start();
+    auto c = Start();
+    ASSERT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
+    b->Kill();
+    // The third window finds its previous window gone at its next layout tick and
+    // joins the first window again; the chain then moves together.
+    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 4, 4));
+    ClickAt({Work().left + 1, Work().top + 400});
+    ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 300));
+    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 300, 4));
+    MoveTo({Work().right - 200, Work().top + 300});
+    EXPECT_TRUE(SettlesAt(a->Window(), Work().left, 4));
+    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 4, 4));
+}
+
+} // namespace

@@ -1,0 +1,21 @@
+#pragma once
+// Pointer input as a user gives it: SetCursorPos moves the pointer (under Wine also the
+// X pointer), SendInput presses and releases the buttons where it is.
+#include <windows.h>
+
+namespace e2e {
+
+inline void MoveTo(POINT p) { SetCursorPos(p.x, p.y); }
+
+inline void ClickAt(POINT p) {
+    MoveTo(p);
+    Sleep(30);
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+} // namespace e2e
