@@ -15,10 +15,10 @@ namespace {
     throw EFCreateError(FormatText(messages::kCannotCreateFile, {fileName, gui::SystemMessage(error)}));
 }
 
-// The path of the file that a symbolic link (or junction) finally names; the path
-// itself for any other file.
-std::wstring FinalPath(const std::wstring& path, DWORD attributes) {
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+// The path of the file that path finally names, symbolic links followed; path itself
+// when there is no such file. (Asked of every file: not every platform marks a link to
+// a file as a reparse point.)
+std::wstring FinalPath(const std::wstring& path) {
     gui::unique_hfile file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) return path;
@@ -84,7 +84,7 @@ std::optional<std::string> ReadWholeFile(const std::wstring& fileName, uint64_t 
 }
 
 void ReplaceWholeFile(const std::wstring& fileName, std::string_view bytes) {
-    std::wstring target = FinalPath(fileName, ::GetFileAttributesW(fileName.c_str()));
+    std::wstring target = FinalPath(fileName);
     DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         // Windows refuses to replace a read-only file or a folder; checked here so that

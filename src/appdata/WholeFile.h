@@ -14,7 +14,7 @@ namespace appdata {
 std::optional<std::string> ReadWholeFile(const std::wstring& fileName, uint64_t sizeLimit);
 
 // Writes bytes to a new file beside fileName, flushes it and moves it over fileName in
-// one step (a symbolic link is followed, so its target is replaced). On failure the
+// one step (a symbolic link is followed, so the file it names is replaced). On failure the
 // old file is left as it was, the new one is removed, and EFCreateError is raised
 // with fileName and the system's reason. A read-only file is refused, as the
 // platform's replace operation itself does on Windows.

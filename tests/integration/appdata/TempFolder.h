@@ -28,6 +28,11 @@ std::string ReadBytes(const std::wstring& fileName);
 void WriteBytes(const std::wstring& fileName, const std::string& bytes);
 bool FileExists(const std::wstring& fileName);
 
+// Makes link a symbolic link to target with the Linux side's ln (Wine follows such
+// links); false where that cannot be done (not under Wine).
+bool MakeLinkOnLinuxSide(const std::wstring& link, const std::wstring& target);
+bool RemoveLinkOnLinuxSide(const std::wstring& link);
+
 // UTF-8 of a wide text, for building expected file contents.
 std::string Utf8(const std::wstring& text);
 

@@ -45,6 +45,20 @@ TEST(XMLRegFileSave, ReplacesTheFileAndLeavesNothingElse) {
     EXPECT_TRUE(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN) << "the file keeps its attributes";
 }
 
+TEST(XMLRegFileSave, SymbolicLinkKeepsPointingAtTheReplacedFile) {
+    TempFolder folder;
+    ::CreateDirectoryW(folder.File(L"real").c_str(), nullptr);
+    const std::wstring real = folder.File(L"real\\Kestrav.xml"), link = folder.File(L"Kestrav.xml");
+    WriteBytes(real, kOld);
+    if (!appdata_test::MakeLinkOnLinuxSide(link, real)) GTEST_SKIP() << "no symbolic link could be made here";
+    EXPECT_EQ(SaveChange(link), L"(saved)");
+    // Had the link itself been replaced by a plain file, the file it names would be old.
+    EXPECT_NE(ReadBytes(real).find("<Value>2</Value>"), std::string::npos);
+    EXPECT_EQ(ReadBytes(link), ReadBytes(real));
+    EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml", L"real"));
+    EXPECT_TRUE(appdata_test::RemoveLinkOnLinuxSide(link));
+}
+
 TEST(XMLRegFileSave, ReadOnlyFileIsRefusedAndKept) {
     TempFolder folder;
     const std::wstring file = folder.File(L"Kestrav.xml");
