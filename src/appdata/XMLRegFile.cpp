@@ -52,8 +52,14 @@ TXMLRegFile::TXMLRegFile(std::wstring FileName)
     gui::ThrowIfFailed(FDocument->put_validateOnParse(VARIANT_FALSE));
     gui::ThrowIfFailed(FDocument->put_resolveExternals(VARIANT_FALSE));
     SetBoolProperty(FDocument.Get(), L"ProhibitDTD", true);
-    // White space is kept as read and then ignored by the store itself, because the
-    // library's own stripping also trims the texts of values.
+    // The depth the parser accepts, set explicitly where the library knows the property
+    // (Wine's does not and holds to the same 256 levels by itself).
+    VARIANT depth;
+    depth.vt = VT_I4;
+    depth.lVal = 256;
+    FDocument->setProperty(MakeBstr(L"MaxElementDepth").get(), depth);
+    // Text is kept exactly as read, so that values keep their leading and trailing white
+    // space; the store itself ignores text that is white space only.
     gui::ThrowIfFailed(FDocument->put_preserveWhiteSpace(VARIANT_TRUE));
 
     std::optional<std::string> bytes = ReadWholeFile(FFileName, kMaxFileSize);
