@@ -1,0 +1,251 @@
+#include "shellctrls/NamespaceTreeRoot.h"
+
+#include "gui/Application.h"
+#include "gui/Error.h"
+#include "shell/ShellModule.h"
+#include "shellctrls/ChangeNotify.h"
+#include "shellctrls/NameSpaceTreeControl.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+
+namespace shellctrls {
+namespace {
+
+// The desktop is never watched; only this exact spelling counts as the desktop.
+constexpr wchar_t kUnwatchedRoot[] = L"rfDesktop";
+
+} // namespace
+
+// TNamespaceTreeRoot
+
+TNamespaceTreeRoot::TNamespaceTreeRoot(TNamespaceTreeRoots* collection)
+    : collection_(collection), FHandle(ReceiveMessage, this) {
+    ChangeNotifyMsg();
+}
+
+TNamespaceTreeRoot::~TNamespaceTreeRoot() { UnregistNotify(); }
+
+int TNamespaceTreeRoot::Index() const { return collection_ != nullptr ? collection_->IndexOf(this) : -1; }
+
+void TNamespaceTreeRoot::SetPath(const TRoot& value) {
+    if (value == FPath)
+        return;
+    FPath = value;
+    RegistNotify();
+    Changed();
+}
+
+void TNamespaceTreeRoot::SetFilters(TShellContactFilters value) {
+    if (value == Filters())
+        return;
+    FFilters = FiltersToFlags(value);
+    Reload();
+}
+
+void TNamespaceTreeRoot::SetStyles(TNamespaceTreeControlRootStyles value) {
+    if (value == Styles())
+        return;
+    FStyles = RootStylesToFlags(value);
+    Reload();
+}
+
+void TNamespaceTreeRoot::Reload() {
+    if (!FPath.empty())
+        Changed();
+}
+
+void TNamespaceTreeRoot::Assign(const TNamespaceTreeRoot& source) {
+    if (&source == this)
+        return;
+    FPath = source.FPath;
+    FFilters = source.FFilters;
+    FStyles = source.FStyles;
+    RegistNotify();
+    Changed();
+}
+
+std::wstring TNamespaceTreeRoot::GetDisplayName() const { return FPath.empty() ? L"TNamespaceTreeRoot" : FPath; }
+
+void TNamespaceTreeRoot::Changed() {
+    if (collection_ != nullptr)
+        collection_->Update(this);
+}
+
+void TNamespaceTreeRoot::RegistNotify() {
+    UnregistNotify();
+    if (FPath.empty() || FPath == kUnwatchedRoot || collection_ == nullptr || collection_->Owner() == nullptr)
+        return;
+    // A designation that does not resolve is not watched at all.
+    shell::unique_pidl folder = shell::RootToIDList(FPath);
+    if (!folder)
+        return;
+    FRegistID = RegisterChangeNotify(FHandle.Handle(), folder.get());
+    if (FRegistID != 0)
+        watched_ = std::move(folder);
+}
+
+void TNamespaceTreeRoot::UnregistNotify() noexcept {
+    DeregisterChangeNotify(FRegistID);
+    FRegistID = 0;
+    watched_.reset();
+}
+
+bool TNamespaceTreeRoot::IsOwnFolder(PCIDLIST_ABSOLUTE idList) const {
+    if (idList == nullptr)
+        return false;
+    if (watched_ && shell::ShellModuleStarted() &&
+        shell::DesktopFolder()->CompareIDs(0, idList, watched_.get()) == S_OK)
+        return true;
+    return shell::IDListToRoot(idList) == FPath;
+}
+
+LRESULT TNamespaceTreeRoot::ReceiveMessage(void* context, HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* root = static_cast<TNamespaceTreeRoot*>(context);
+    LRESULT result = 0;
+    ++root->messageDepth_;
+    try {
+        result = root->NotifyWndProc(message, wParam, lParam);
+    } catch (...) {
+        gui::Application::Instance().HandleException();
+    }
+    --root->messageDepth_;
+    if (root->messageDepth_ == 0 && root->pendingFree_) {
+        // The root was deleted while it handled this message; free it now that nothing
+        // of it is in use any more. Its window goes with it.
+        std::unique_ptr<TNamespaceTreeRoot> self = std::move(root->pendingFree_);
+    }
+    return result;
+}
+
+LRESULT TNamespaceTreeRoot::NotifyWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != ChangeNotifyMsg())
+        return ::DefWindowProcW(FHandle.Handle(), message, wParam, lParam);
+    std::optional<ChangeNotification> notification = TakeChangeNotification(wParam, lParam);
+    if (!notification)
+        return 0;
+    switch (ReactionTo(notification->event)) {
+    case RootReaction::FollowRename:
+        // Only a rename of the root's own folder moves the root; one of an item
+        // inside the folder (which the registration reports too) does not.
+        if (notification->second && IsOwnFolder(notification->first.get()))
+            SetPath(shell::IDListToRoot(notification->second.get()));
+        break;
+    case RootReaction::RemoveSelf:
+        if (collection_ != nullptr && IsOwnFolder(notification->first.get()))
+            collection_->Delete(Index());
+        break;
+    case RootReaction::None:
+        break;
+    }
+    return 0;
+}
+
+// TNamespaceTreeRoots
+
+TNamespaceTreeRoots::TNamespaceTreeRoots(TCustomNameSpaceTreeControl* owner) : owner_(owner) {}
+
+TNamespaceTreeRoots::~TNamespaceTreeRoots() { Clear(); }
+
+TNamespaceTreeRoot& TNamespaceTreeRoots::Add() {
+    std::unique_ptr<TNamespaceTreeRoot> root(new TNamespaceTreeRoot(this));
+    TNamespaceTreeRoot& added = *root;
+    items_.push_back(std::move(root));
+    Notify(added, cnAdded);
+    return added;
+}
+
+TNamespaceTreeRoot& TNamespaceTreeRoots::Insert(int index) {
+    CheckIndex(index, Count() + 1);
+    TNamespaceTreeRoot& root = Add();
+    Move(Count() - 1, index);
+    return root;
+}
+
+TNamespaceTreeRoot& TNamespaceTreeRoots::Items(int index) const {
+    CheckIndex(index, Count());
+    return *items_[static_cast<size_t>(index)];
+}
+
+void TNamespaceTreeRoots::SetItem(int index, const TNamespaceTreeRoot& value) { Items(index).Assign(value); }
+
+void TNamespaceTreeRoots::Delete(int index) {
+    CheckIndex(index, Count());
+    TNamespaceTreeRoot* target = items_[static_cast<size_t>(index)].get();
+    Notify(*target, cnDeleting);
+    // The tree's callbacks during the detach may have changed the list; find the root again.
+    index = IndexOf(target);
+    if (index < 0)
+        return;
+    auto root = std::move(items_[static_cast<size_t>(index)]);
+    items_.erase(items_.begin() + index);
+    Free(std::move(root));
+}
+
+void TNamespaceTreeRoots::Move(int fromIndex, int toIndex) {
+    CheckIndex(fromIndex, Count());
+    CheckIndex(toIndex, Count());
+    if (fromIndex == toIndex)
+        return;
+    auto first = items_.begin();
+    if (fromIndex < toIndex)
+        std::rotate(first + fromIndex, first + fromIndex + 1, first + toIndex + 1);
+    else
+        std::rotate(first + toIndex, first + fromIndex, first + fromIndex + 1);
+    // The live tree keeps the collection's order: the moved root goes to its new place.
+    TNamespaceTreeRoot& moved = *items_[static_cast<size_t>(toIndex)];
+    if (owner_ != nullptr && moved.FSHItem)
+        owner_->AttachRoot(&moved);
+}
+
+void TNamespaceTreeRoots::Clear() {
+    std::vector<std::unique_ptr<TNamespaceTreeRoot>> roots = std::move(items_);
+    items_.clear();
+    for (auto& root : roots)
+        Free(std::move(root));
+}
+
+int TNamespaceTreeRoots::IndexOf(const TNamespaceTreeRoot* root) const {
+    auto it = std::find_if(items_.begin(), items_.end(), [root](const auto& item) { return item.get() == root; });
+    return it == items_.end() ? -1 : static_cast<int>(std::distance(items_.begin(), it));
+}
+
+void TNamespaceTreeRoots::CheckIndex(int index, int limit) const {
+    if (index < 0 || index >= limit) {
+        wchar_t text[96];
+        std::swprintf(text, 96, L"リストのインデックスが範囲を超えています (%d)", index);
+        throw gui::UserError(text);
+    }
+}
+
+void TNamespaceTreeRoots::Notify(TNamespaceTreeRoot& item, TCollectionNotification action) {
+    if (owner_ == nullptr)
+        return;
+    switch (action) {
+    case cnAdded:
+        if (!item.FPath.empty())
+            owner_->AttachRoot(&item);
+        break;
+    case cnDeleting:
+        owner_->DetachRoot(&item);
+        break;
+    case cnExtracting:
+        break;
+    }
+}
+
+void TNamespaceTreeRoots::Update(TNamespaceTreeRoot* item) {
+    if (owner_ != nullptr && item != nullptr)
+        owner_->AttachRoot(item);
+}
+
+void TNamespaceTreeRoots::Free(std::unique_ptr<TNamespaceTreeRoot> root) {
+    TNamespaceTreeRoot* raw = root.get();
+    raw->collection_ = nullptr;
+    raw->UnregistNotify();
+    if (raw->messageDepth_ > 0)
+        raw->pendingFree_ = std::move(root);
+}
+
+} // namespace shellctrls

@@ -1,0 +1,146 @@
+#pragma once
+// The roots of a namespace tree control. TNamespaceTreeRoots is the ordered record of
+// truth; while the control has a live tree, every change of a root (added, given a
+// designation, filters or style changed, reloaded, moved, deleted) is carried into
+// the tree at once, in collection order.
+//
+// Each root also watches its own folder (every designation but exactly "rfDesktop")
+// through the Shell's change notification, delivered to a hidden window of its own:
+// when the folder gets a new name the root follows it, and when the folder is deleted
+// (or its drive removed) the root deletes itself from the collection and the tree.
+#include "shell/RootDesignation.h"
+#include "shell/ShellHandles.h"
+#include "shellctrls/MessageWindow.h"
+#include "shellctrls/RootStyles.h"
+
+#include <windows.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace shellctrls {
+
+class TCustomNameSpaceTreeControl;
+class TNamespaceTreeRoots;
+
+using shell::TRoot;
+
+class TNamespaceTreeRoot {
+public:
+    TNamespaceTreeRoot(const TNamespaceTreeRoot&) = delete;
+    TNamespaceTreeRoot& operator=(const TNamespaceTreeRoot&) = delete;
+    // Ends the notification and destroys the hidden window; leaves the tree alone.
+    ~TNamespaceTreeRoot();
+
+    // The root designation: a TRootFolder value name or a parsing name. Setting a new
+    // one (compared exactly, case-sensitive) re-registers for change notification and
+    // puts the root into the live tree.
+    const TRoot& Path() const { return FPath; }
+    void SetPath(const TRoot& value);
+
+    // Changing filters or style re-inserts a root that has a designation.
+    TShellContactFilters Filters() const { return FlagsToFilters(FFilters); }
+    void SetFilters(TShellContactFilters value);
+    TNamespaceTreeControlRootStyles Styles() const { return FlagsToRootStyles(FStyles); }
+    void SetStyles(TNamespaceTreeControlRootStyles value);
+    // The flag words the tree receives.
+    SHCONTF FilterFlags() const { return FFilters; }
+    NSTCROOTSTYLE StyleFlags() const { return FStyles; }
+
+    // The item the live tree received for this root; nil when the root is not in a
+    // tree or its designation did not resolve. Without a tree it keeps what it last held.
+    IShellItem* SHItem() const { return FSHItem.Get(); }
+
+    // The position in the collection; -1 once the root has left it.
+    int Index() const;
+    TNamespaceTreeRoots* Collection() const { return collection_; }
+
+    // Re-inserts the root into the live tree with its current values (not without a
+    // designation).
+    void Reload();
+    // Takes over designation, filters and style of source and re-inserts the root.
+    void Assign(const TNamespaceTreeRoot& source);
+    // The designation, or the class name for a root without one.
+    std::wstring GetDisplayName() const;
+
+    // The hidden window and the registration id (0 when not watching).
+    HWND NotifyWindow() const { return FHandle.Handle(); }
+    ULONG RegistID() const { return FRegistID; }
+
+private:
+    friend class TNamespaceTreeRoots;
+    friend class TCustomNameSpaceTreeControl;
+
+    explicit TNamespaceTreeRoot(TNamespaceTreeRoots* collection);
+
+    void RegistNotify();
+    void UnregistNotify() noexcept;
+    void Changed();
+    static LRESULT ReceiveMessage(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT NotifyWndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Whether an ID list of a notification names this root's own folder.
+    bool IsOwnFolder(PCIDLIST_ABSOLUTE idList) const;
+
+    TNamespaceTreeRoots* collection_;
+    MessageWindow FHandle;
+    ULONG FRegistID = 0;
+    TRoot FPath;
+    SHCONTF FFilters = 0;
+    NSTCROOTSTYLE FStyles = 0;
+    Microsoft::WRL::ComPtr<IShellItem> FSHItem;
+    // The folder the registration watches.
+    shell::unique_pidl watched_;
+    // Messages of the hidden window being handled now; a root deleted meanwhile keeps
+    // itself alive here until the outermost one returns.
+    int messageDepth_ = 0;
+    std::unique_ptr<TNamespaceTreeRoot> pendingFree_;
+};
+
+class TNamespaceTreeRoots {
+public:
+    // owner: the control whose tree mirrors the collection, or null for a collection
+    // that reaches no tree (its roots then watch nothing).
+    explicit TNamespaceTreeRoots(TCustomNameSpaceTreeControl* owner = nullptr);
+    TNamespaceTreeRoots(const TNamespaceTreeRoots&) = delete;
+    TNamespaceTreeRoots& operator=(const TNamespaceTreeRoots&) = delete;
+    // Frees every root without taking it out of the tree one by one.
+    ~TNamespaceTreeRoots();
+
+    TCustomNameSpaceTreeControl* Owner() const { return owner_; }
+    int Count() const { return static_cast<int>(items_.size()); }
+
+    // A new root, without a designation, at the end or at index (0 to Count).
+    TNamespaceTreeRoot& Add();
+    TNamespaceTreeRoot& Insert(int index);
+    // Raise gui::UserError for an index out of range.
+    TNamespaceTreeRoot& Items(int index) const;
+    TNamespaceTreeRoot& operator[](int index) const { return Items(index); }
+    // Assigns value's designation, filters and style to the root at index.
+    void SetItem(int index, const TNamespaceTreeRoot& value);
+    // Takes the root out of the live tree, then frees it.
+    void Delete(int index);
+    // Moves a root to another index; the live tree follows.
+    void Move(int fromIndex, int toIndex);
+    // Frees every root without touching the tree.
+    void Clear();
+    int IndexOf(const TNamespaceTreeRoot* root) const;
+
+private:
+    friend class TNamespaceTreeRoot;
+    enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
+
+    void CheckIndex(int index, int limit) const;
+    void Notify(TNamespaceTreeRoot& item, TCollectionNotification action);
+    void Update(TNamespaceTreeRoot* item);
+    // Frees a root that has left the list, or hands it to itself when it is handling
+    // a message of its own window just now.
+    static void Free(std::unique_ptr<TNamespaceTreeRoot> root);
+
+    TCustomNameSpaceTreeControl* owner_;
+    std::vector<std::unique_ptr<TNamespaceTreeRoot>> items_;
+};
+
+} // namespace shellctrls
