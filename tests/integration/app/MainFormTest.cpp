@@ -109,3 +109,202 @@ TEST_F(MainFormTest, TitleButtonsCarryTagsHintsAndGlyphs) {
 }
 
 } // namespace
+
+namespace {
+
+// The colour of a glyph pixel that is black on a light title bar.
+COLORREF PixelOf(HBITMAP glyph, int x, int y) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, glyph);
+    COLORREF c = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return c;
+}
+
+TEST_F(MainFormTest, DarkColoursInvertTheGlyphsAndLightOnesRestoreThem) {
+    HBITMAP before = form->ExitBtn().Glyph();
+    COLORREF ground = PixelOf(before, 0, 15);
+    EXPECT_EQ(ground, RGB(255, 255, 255));
+    form->SetBaseColor(RGB(20, 30, 40));
+    PumpUntilIdle();
+    EXPECT_EQ(form->Color(), RGB(20, 30, 40));
+    for (gui::SpeedButton* b : {&form->OptionBtn(), &form->TopmostBtn(), &form->PinningBtn(), &form->ExitBtn()})
+        EXPECT_EQ(PixelOf(b->Glyph(), 0, 15), RGB(0, 0, 0)) << b->Tag();
+    EXPECT_TRUE(form->Modifies().Contains(cpForm));
+    form->SetBaseColor(RGB(250, 250, 250));
+    PumpUntilIdle();
+    for (gui::SpeedButton* b : {&form->OptionBtn(), &form->TopmostBtn(), &form->PinningBtn(), &form->ExitBtn()})
+        EXPECT_EQ(PixelOf(b->Glyph(), 0, 15), RGB(255, 255, 255)) << b->Tag();
+}
+
+TEST_F(MainFormTest, ColourShiftOffKeepsTheBaseColour) {
+    // Without a neighbour both settings show the base colour; with the shift off the
+    // window keeps it even after a neighbour's colour arrived.
+    form->SetColorShift(false);
+    PostMessageW(form->Handle(), WM_DOCKCHAIN, dcColor, static_cast<LPARAM>(gui::ColorToRGB(gui::clBtnFace)));
+    PumpUntilIdle();
+    EXPECT_EQ(form->Color(), gui::clBtnFace);
+    form->SetColorShift(true);
+    EXPECT_NE(form->Color(), gui::clBtnFace);
+    EXPECT_EQ(form->BlendColor(), gui::ColorToRGB(gui::clBtnFace));
+}
+
+TEST_F(MainFormTest, TopmostAndPinningButtonsSwitchTagsHintsAndState) {
+    EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    form->TopmostBtn().Click();
+    EXPECT_TRUE(form->Topmost());
+    EXPECT_EQ(form->TopmostBtn().Tag(), 2);
+    EXPECT_EQ(form->TopmostBtn().Hint(), L"常に最前面で表示");
+    EXPECT_NE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_TRUE(form->Modifies().Contains(cpForm));
+    form->TopmostBtn().Click();
+    EXPECT_FALSE(form->Topmost());
+    EXPECT_EQ(form->TopmostBtn().Tag(), 1);
+    EXPECT_EQ(form->TopmostBtn().Hint(), L"標準形式で表示");
+    // Windows then takes the window out of the topmost band (HWND_NOTOPMOST); Wine 8
+    // keeps an owned window there once it was topmost, so that is not checked here.
+
+    form->PinningBtn().Click(); // collapsed: nothing happens
+    EXPECT_EQ(form->Layout(), loCollapsed);
+    form->FormClick();
+    form->PinningBtn().Click();
+    EXPECT_EQ(form->Layout(), loPinned);
+    EXPECT_EQ(form->PinningBtn().Tag(), 4);
+    EXPECT_EQ(form->PinningBtn().Hint(), L"展開して固定");
+    // Pinned: neither the idle hook nor deactivation collapses it.
+    form->AppMainEventsIdle();
+    EXPECT_FALSE(form->LayoutTimer().Running());
+    form->AppMainEventsDeactivate();
+    EXPECT_EQ(form->Layout(), loPinned);
+    form->PinningBtn().Click();
+    EXPECT_EQ(form->Layout(), loExpanded);
+    form->AppMainEventsDeactivate();
+    EXPECT_EQ(form->Layout(), loCollapsed);
+}
+
+TEST_F(MainFormTest, HoverExpandsOnlyWithThePointerInside) {
+    form->AppMainEventsIdle();
+    ASSERT_TRUE(form->LayoutTimer().Running());
+    form->LayoutTimer().OnTimer(); // pointer away
+    EXPECT_EQ(form->Layout(), loCollapsed);
+    EXPECT_FALSE(form->LayoutTimer().Running());
+    RECT r = form->ScreenBounds();
+    desktop.cursor = {r.right - 1, r.top + 10}; // right side is exclusive: inside
+    form->AppMainEventsIdle();
+    form->LayoutTimer().OnTimer();
+    EXPECT_EQ(form->Layout(), loExpanded);
+    EXPECT_EQ(form->LayoutTimer().Interval(), 400u);
+}
+
+TEST_F(MainFormTest, TheOpenPanelRefusesDepthsOf100OrLess) {
+    form->FormClick();
+    RECT before = form->ScreenBounds();
+    form->SetExpandWidth(100);
+    EXPECT_EQ(form->ScreenBounds(), before);
+    form->SetExpandWidth(101);
+    EXPECT_EQ(form->Width(), 101);
+    EXPECT_EQ(form->ScreenBounds().left, before.left);
+    // Collapsing remembers the open width, which the next expansion restores.
+    form->SetExpandWidth(420);
+    form->AppMainEventsDeactivate();
+    EXPECT_EQ(form->Width(), 4);
+    form->FormClick();
+    EXPECT_EQ(form->Width(), 420);
+}
+
+TEST_F(MainFormTest, CollapseSizeChangesTheStripAtOnceOnlyWhileCollapsed) {
+    form->SetCollapseSize(12);
+    EXPECT_EQ(form->Width(), 12);
+    form->FormClick();
+    form->SetCollapseSize(20);
+    EXPECT_EQ(form->Width(), 300);
+    EXPECT_EQ(form->HitPlaceAt({form->ScreenBounds().right - 10, form->ScreenBounds().top + 300}), HTRIGHT);
+}
+
+TEST_F(MainFormTest, EachEdgeArrangesTheTitleBar) {
+    form->FormClick();
+    RECT work = WorkArea();
+    struct Case {
+        TAlign edge;
+        RECT bounds;
+    } cases[] = {
+        {gui::alTop, gui::MakeRect(work.left, work.top, gui::Width(work), 225)},
+        {gui::alRight, gui::MakeRect(work.right - 300, work.top, 300, gui::Height(work))},
+        {gui::alBottom, gui::MakeRect(work.left, work.bottom - 225, gui::Width(work), 225)},
+        {gui::alLeft, gui::MakeRect(work.left, work.top, 300, gui::Height(work))},
+    };
+    for (const Case& c : cases) {
+        form->SetSnapEdge(c.edge);
+        PumpUntilIdle();
+        EXPECT_EQ(form->ScreenBounds(), c.bounds) << int(c.edge);
+        EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWLP_USERDATA), c.edge);
+        RECT client = form->ClientRect();
+        RECT title = form->TitlePanel().Bounds();
+        bool vertical = c.edge == gui::alLeft || c.edge == gui::alRight;
+        if (vertical) {
+            EXPECT_EQ(gui::Width(title), 25);
+            EXPECT_EQ(c.edge == gui::alLeft ? title.left : client.right - title.right, 0) << int(c.edge);
+            EXPECT_LT(form->ExitBtn().Top(), form->TopmostBtn().Top());
+            EXPECT_GT(form->OptionBtn().Top(), form->TopmostBtn().Top());
+        } else {
+            EXPECT_EQ(gui::Height(title), 25);
+            EXPECT_EQ(c.edge == gui::alTop ? title.top : client.bottom - title.bottom, 0) << int(c.edge);
+            EXPECT_LT(form->OptionBtn().Left(), form->TopmostBtn().Left());
+            EXPECT_LT(form->TopmostBtn().Left(), form->PinningBtn().Left());
+            EXPECT_LT(form->PinningBtn().Left(), form->ExitBtn().Left());
+            EXPECT_EQ(form->ExitBtn().Bounds().right, gui::Width(title) - 2);
+        }
+    }
+}
+
+TEST_F(MainFormTest, DraggingTheTitleBarIntoABandRedocks) {
+    form->FormClick();
+    RECT work = WorkArea();
+    // A move of the held title bar to 10 px above the work area's bottom.
+    POINT target{work.left + 400, work.bottom - 10};
+    POINT client = target;
+    ScreenToClient(form->TitlePanel().Handle(), &client);
+    SendMessageW(form->TitlePanel().Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+    EXPECT_EQ(form->SnapEdge(), gui::alBottom);
+    EXPECT_EQ(form->ScreenBounds().bottom, work.bottom);
+    // Inside the bands nothing happens; without the button nothing happens.
+    target = {work.left + 400, work.top + 300};
+    client = target;
+    ScreenToClient(form->TitlePanel().Handle(), &client);
+    SendMessageW(form->TitlePanel().Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+    EXPECT_EQ(form->SnapEdge(), gui::alBottom);
+    target = {work.left + 5, work.top + 300};
+    client = target;
+    ScreenToClient(form->TitlePanel().Handle(), &client);
+    SendMessageW(form->TitlePanel().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    EXPECT_EQ(form->SnapEdge(), gui::alBottom);
+}
+
+TEST_F(MainFormTest, InnerBandOfTheOpenPanelStartsSizing) {
+    form->FormClick();
+    RECT r = form->ScreenBounds();
+    LRESULT hit = SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.right - 2, r.top + 300));
+    EXPECT_EQ(hit, HTCLIENT);
+    EXPECT_EQ(form->HitPlace(), HTRIGHT);
+    SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 1, r.top + 300));
+    EXPECT_EQ(form->HitPlace(), HTCLIENT); // the outer side never sizes
+    form->AppMainEventsDeactivate();
+    SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 1, r.top + 300));
+    EXPECT_EQ(form->HitPlace(), HTCLIENT);
+}
+
+TEST_F(MainFormTest, ChainMessagesFromStrangersChangeNothing) {
+    HWND stranger = CreateWindowExW(0, L"STATIC", L"Kestrav", WS_POPUP, 0, 0, 4, 800, nullptr, nullptr, nullptr, nullptr);
+    RECT before = form->ScreenBounds();
+    for (WPARAM code : {0, 1, 2, 5, 6, 7, 99})
+        PostMessageW(form->Handle(), WM_DOCKCHAIN, code, reinterpret_cast<LPARAM>(stranger));
+    PostMessageW(form->Handle(), WM_DOCKCHAIN, dcAccept, 0x12345678);
+    PumpUntilIdle();
+    EXPECT_EQ(form->PrevWnd(), form->Handle());
+    EXPECT_EQ(form->NextWnd(), form->Handle());
+    EXPECT_EQ(form->ScreenBounds(), before);
+    DestroyWindow(stranger);
+}
+
+} // namespace
