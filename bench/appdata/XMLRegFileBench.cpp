@@ -43,17 +43,22 @@ constexpr int kFrames = 10, kRootsPerFrame = 5, kItemsPerRoot = 40;
 
 std::wstring ItemPath(int frame, int root, int item) {
     return L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\C:\\\\Users\\ユーザー\\Documents\\Projects\\Frame" +
-           std::to_wstring(frame) + L"\\Root" + std::to_wstring(root) + L"\\フォルダー " + std::to_wstring(item);
+           std::to_wstring(frame) + L"\\Root" + std::to_wstring(root) + L"\\フォルダー " +
+           std::to_wstring(item);
 }
 
 void WriteSettings(TXMLRegFile& reg) {
     reg.OpenNode(L"\\Configuration", true);
-    const wchar_t* configuration[] = {L"CollapseSize", L"ExpandWidth", L"ExpandHeight", L"BaseColor", L"ColorShift",
-                                      L"AlphaBlendValue", L"DefaultStyles", L"DefaultFilters", L"Maintains"};
-    for (const wchar_t* name : configuration) reg.WriteInteger(name, 64);
+    const wchar_t* configuration[] = {L"CollapseSize",  L"ExpandWidth",    L"ExpandHeight",
+                                      L"BaseColor",     L"ColorShift",     L"AlphaBlendValue",
+                                      L"DefaultStyles", L"DefaultFilters", L"Maintains"};
+    for (const wchar_t* name : configuration)
+        reg.WriteInteger(name, 64);
     reg.OpenNode(L"\\Snapshot", true);
-    const wchar_t* snapshot[] = {L"Left", L"Top", L"Width", L"Height", L"SnapEdge", L"Layout", L"Topmost", L"ActiveFrame"};
-    for (const wchar_t* name : snapshot) reg.WriteInteger(name, 1);
+    const wchar_t* snapshot[] = {L"Left",     L"Top",    L"Width",   L"Height",
+                                 L"SnapEdge", L"Layout", L"Topmost", L"ActiveFrame"};
+    for (const wchar_t* name : snapshot)
+        reg.WriteInteger(name, 1);
     for (int frame = 1; frame <= kFrames; ++frame) {
         std::wstring node = L"\\Snapshot\\Frames\\Id." + std::to_wstring(frame);
         reg.OpenNode(node, true);
@@ -70,11 +75,13 @@ void WriteSettings(TXMLRegFile& reg) {
             reg.WriteString(L"Path", L"rfDesktop");
             std::wstring expands;
             for (int item = 0; item < kItemsPerRoot; ++item) {
-                if (item) expands += L',';
+                if (item)
+                    expands += L',';
                 expands += L'"' + ItemPath(frame, root, item) + L'"';
             }
             reg.WriteString(L"Expands", expands);
-            if (root == 0) reg.WriteString(L"Selected", ItemPath(frame, root, 0));
+            if (root == 0)
+                reg.WriteString(L"Selected", ItemPath(frame, root, 0));
         }
     }
 }
@@ -120,7 +127,8 @@ std::wstring TempFile() {
 } // namespace
 
 int main() {
-    if (FAILED(::CoInitialize(nullptr))) return 2;
+    if (FAILED(::CoInitialize(nullptr)))
+        return 2;
     const std::wstring file = TempFile();
     const int runs = 20;
     {
@@ -130,8 +138,8 @@ int main() {
     }
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ::GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data);
-    std::printf("data file: %d frames, %d roots, %d remembered items, %lu bytes\n", kFrames, kFrames * kRootsPerFrame,
-                kFrames * kRootsPerFrame * kItemsPerRoot, data.nFileSizeLow);
+    std::printf("data file: %d frames, %d roots, %d remembered items, %lu bytes\n", kFrames,
+                kFrames * kRootsPerFrame, kFrames * kRootsPerFrame * kItemsPerRoot, data.nFileSizeLow);
 
     Report("create the document from nothing (no write)", runs, [&] {
         TXMLRegFile reg(file + L".new");

@@ -3,8 +3,12 @@
 namespace appdata {
 namespace {
 
-bool IsHighSurrogate(wchar_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t c) noexcept { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(wchar_t c) noexcept {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(wchar_t c) noexcept {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 bool IsNameStartChar(char32_t c) noexcept {
     return (c >= U'A' && c <= U'Z') || c == U'_' || (c >= U'a' && c <= U'z') || (c >= 0xC0 && c <= 0xD6) ||
@@ -29,26 +33,33 @@ char32_t NextCodePoint(std::wstring_view text, size_t& i) noexcept {
         }
         return 0xFFFFFFFF;
     }
-    if (IsLowSurrogate(c)) return 0xFFFFFFFF;
+    if (IsLowSurrogate(c))
+        return 0xFFFFFFFF;
     return c;
 }
 
 } // namespace
 
-bool IsXmlWhiteSpace(wchar_t c) noexcept { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+bool IsXmlWhiteSpace(wchar_t c) noexcept {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
+}
 
 bool IsXmlWhiteSpace(std::wstring_view text) noexcept {
     for (wchar_t c : text)
-        if (!IsXmlWhiteSpace(c)) return false;
+        if (!IsXmlWhiteSpace(c))
+            return false;
     return true;
 }
 
 bool IsValidElementName(std::wstring_view name) noexcept {
-    if (name.empty()) return false;
+    if (name.empty())
+        return false;
     size_t i = 0;
-    if (!IsNameStartChar(NextCodePoint(name, i))) return false;
+    if (!IsNameStartChar(NextCodePoint(name, i)))
+        return false;
     while (i < name.size())
-        if (!IsNameChar(NextCodePoint(name, i))) return false;
+        if (!IsNameChar(NextCodePoint(name, i)))
+            return false;
     return true;
 }
 
@@ -58,7 +69,8 @@ bool IsXmlText(std::wstring_view text) noexcept {
         char32_t c = NextCodePoint(text, i);
         bool allowed = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
                        (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-        if (!allowed) return false;
+        if (!allowed)
+            return false;
     }
     return true;
 }

@@ -9,7 +9,8 @@ namespace appdata {
 
 gui::unique_bstr MakeBstr(std::wstring_view text) {
     gui::unique_bstr bstr(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-    if (!bstr) throw std::bad_alloc();
+    if (!bstr)
+        throw std::bad_alloc();
     return bstr;
 }
 
@@ -46,21 +47,28 @@ ComPtr<IXMLDOMNode> NextSibling(IXMLDOMNode* node) {
 }
 
 ComPtr<IXMLDOMNode> ElementFrom(ComPtr<IXMLDOMNode> node) {
-    while (node && NodeType(node.Get()) != NODE_ELEMENT) node = NextSibling(node.Get());
+    while (node && NodeType(node.Get()) != NODE_ELEMENT)
+        node = NextSibling(node.Get());
     return node;
 }
 
 } // namespace
 
-ComPtr<IXMLDOMNode> FirstChildElement(IXMLDOMNode* parent) { return ElementFrom(FirstChild(parent)); }
+ComPtr<IXMLDOMNode> FirstChildElement(IXMLDOMNode* parent) {
+    return ElementFrom(FirstChild(parent));
+}
 
 ComPtr<IXMLDOMNode> FirstChildElement(IXMLDOMNode* parent, std::wstring_view name) {
-    for (ComPtr<IXMLDOMNode> child = FirstChildElement(parent); child; child = NextSiblingElement(child.Get()))
-        if (NodeName(child.Get()) == name) return child;
+    for (ComPtr<IXMLDOMNode> child = FirstChildElement(parent); child;
+         child = NextSiblingElement(child.Get()))
+        if (NodeName(child.Get()) == name)
+            return child;
     return nullptr;
 }
 
-ComPtr<IXMLDOMNode> NextSiblingElement(IXMLDOMNode* node) { return ElementFrom(NextSibling(node)); }
+ComPtr<IXMLDOMNode> NextSiblingElement(IXMLDOMNode* node) {
+    return ElementFrom(NextSibling(node));
+}
 
 ElementContent ReadContent(IXMLDOMNode* element) {
     ElementContent content;
@@ -71,19 +79,23 @@ ElementContent ReadContent(IXMLDOMNode* element) {
         } else if (type == NODE_TEXT || type == NODE_CDATA_SECTION) {
             gui::unique_variant value;
             gui::ThrowIfFailed(child->get_nodeValue(value.put()));
-            if (value.get().vt != VT_BSTR || value.get().bstrVal == nullptr) continue;
+            if (value.get().vt != VT_BSTR || value.get().bstrVal == nullptr)
+                continue;
             std::wstring_view text(value.get().bstrVal, ::SysStringLen(value.get().bstrVal));
-            if (!IsXmlWhiteSpace(text)) content.text += text;
+            if (!IsXmlWhiteSpace(text))
+                content.text += text;
         }
     }
-    if (content.hasElements) content.text.clear();
+    if (content.hasElements)
+        content.text.clear();
     return content;
 }
 
 void SetElementText(IXMLDOMDocument* document, IXMLDOMNode* element, std::wstring_view text) {
     for (ComPtr<IXMLDOMNode> child = FirstChild(element); child; child = FirstChild(element))
         RemoveChildNode(element, child.Get());
-    if (text.empty()) return;
+    if (text.empty())
+        return;
     ComPtr<IXMLDOMText> textNode;
     gui::ThrowIfFailed(document->createTextNode(MakeBstr(text).get(), &textNode));
     ComPtr<IXMLDOMNode> appended;

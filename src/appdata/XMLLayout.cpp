@@ -10,24 +10,42 @@
 namespace appdata {
 namespace {
 
-void AppendEscapedAttribute(std::wstring& out, std::wstring_view text) {
+// The reference written for c, or null when c is written as it is. Line breaks are
+// references everywhere, so a value keeps them and still stands on one line; in
+// attribute values quotes and tabs are too, since reading normalises their white space.
+const wchar_t* ReferenceFor(wchar_t c, bool inAttribute) noexcept {
+    switch (c) {
+    case L'&':
+        return L"&amp;";
+    case L'<':
+        return L"&lt;";
+    case L'>':
+        return L"&gt;";
+    case L'\r':
+        return L"&#13;";
+    case L'\n':
+        return L"&#10;";
+    case L'"':
+        return inAttribute ? L"&quot;" : nullptr;
+    case L'\t':
+        return inAttribute ? L"&#9;" : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+void AppendEscaped(std::wstring& out, std::wstring_view text, bool inAttribute) {
     for (wchar_t c : text) {
-        switch (c) {
-        case L'&': out += L"&amp;"; break;
-        case L'<': out += L"&lt;"; break;
-        case L'>': out += L"&gt;"; break;
-        case L'"': out += L"&quot;"; break;
-        // Attribute values have their white space normalised when read; references keep it.
-        case L'\t': out += L"&#9;"; break;
-        case L'\r': out += L"&#13;"; break;
-        case L'\n': out += L"&#10;"; break;
-        default: out += c;
-        }
+        if (const wchar_t* reference = ReferenceFor(c, inAttribute))
+            out += reference;
+        else
+            out += c;
     }
 }
 
 void CheckText(std::wstring_view elementName, std::wstring_view text) {
-    if (!IsXmlText(text)) throw EXMLDocError(FormatText(messages::kInvalidCharacter, {elementName}));
+    if (!IsXmlText(text))
+        throw EXMLDocError(FormatText(messages::kInvalidCharacter, {elementName}));
 }
 
 // The start tag without its closing ">", with the attributes of a hand-edited file.
@@ -35,13 +53,15 @@ void AppendStartTag(std::wstring& out, IXMLDOMNode* element, const std::wstring&
     out += L'<';
     out += name;
     ComPtr<IXMLDOMNamedNodeMap> attributes;
-    if (FAILED(element->get_attributes(&attributes)) || !attributes) return;
+    if (FAILED(element->get_attributes(&attributes)) || !attributes)
+        return;
     long count = 0;
     gui::ThrowIfFailed(attributes->get_length(&count));
     for (long i = 0; i < count; ++i) {
         ComPtr<IXMLDOMNode> attribute;
         gui::ThrowIfFailed(attributes->get_item(i, &attribute));
-        if (!attribute) continue;
+        if (!attribute)
+            continue;
         gui::unique_bstr value;
         gui::ThrowIfFailed(attribute->get_text(value.put()));
         std::wstring_view text = value ? std::wstring_view(value.get(), ::SysStringLen(value.get())) : L"";
@@ -49,37 +69,32 @@ void AppendStartTag(std::wstring& out, IXMLDOMNode* element, const std::wstring&
         out += L' ';
         out += NodeName(attribute.Get());
         out += L"=\"";
-        AppendEscapedAttribute(out, text);
+        AppendEscaped(out, text, true);
         out += L'"';
     }
 }
 
-void AppendIndent(std::wstring& out, size_t level) { out.append(level * 2, L' '); }
+void AppendIndent(std::wstring& out, size_t level) {
+    out.append(level * 2, L' ');
+}
 
 std::string ToUtf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    int size = ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                     nullptr, 0, nullptr, nullptr);
-    if (size <= 0) gui::ThrowIfFailed(HRESULT_FROM_WIN32(::GetLastError()));
+    if (text.empty())
+        return {};
+    int size = ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(),
+                                     static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        gui::ThrowIfFailed(HRESULT_FROM_WIN32(::GetLastError()));
     std::string bytes(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(),
-                          size, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                          bytes.data(), size, nullptr, nullptr);
     return bytes;
 }
 
 } // namespace
 
 void AppendEscapedText(std::wstring& out, std::wstring_view text) {
-    for (wchar_t c : text) {
-        switch (c) {
-        case L'&': out += L"&amp;"; break;
-        case L'<': out += L"&lt;"; break;
-        case L'>': out += L"&gt;"; break;
-        case L'\r': out += L"&#13;"; break;
-        case L'\n': out += L"&#10;"; break;
-        default: out += c;
-        }
-    }
+    AppendEscaped(out, text, false);
 }
 
 std::string LayOutDocument(IXMLDOMNode* rootElement) {
@@ -118,7 +133,8 @@ std::string LayOutDocument(IXMLDOMNode* rootElement) {
             out += openNames.back();
             out += L">\r\n";
             openNames.pop_back();
-            if (!openNames.empty()) next = NextSiblingElement(element.Get());
+            if (!openNames.empty())
+                next = NextSiblingElement(element.Get());
         }
         element = next;
     }

@@ -16,7 +16,8 @@ public:
     // The unit at offset units ahead, or 0 past the end.
     uint32_t Peek(size_t offset = 0) const noexcept {
         size_t at = position_ + offset * width_;
-        if (at + width_ > bytes_.size()) return 0;
+        if (at + width_ > bytes_.size())
+            return 0;
         uint32_t unit = 0;
         for (size_t i = 0; i < width_; ++i) {
             auto byte = static_cast<uint8_t>(bytes_[at + (bigEndian_ ? i : width_ - 1 - i)]);
@@ -27,7 +28,8 @@ public:
 
     bool LooksAt(std::string_view ascii) const noexcept {
         for (size_t i = 0; i < ascii.size(); ++i)
-            if (Peek(i) != static_cast<uint8_t>(ascii[i])) return false;
+            if (Peek(i) != static_cast<uint8_t>(ascii[i]))
+                return false;
         return true;
     }
 
@@ -58,19 +60,30 @@ bool StartsWith(std::string_view bytes, std::string_view prefix) noexcept {
 
 Units UnitsOf(std::string_view bytes) noexcept {
     using namespace std::string_view_literals;
-    if (StartsWith(bytes, "\x00\x00\xFE\xFF"sv)) return Units(bytes, 4, true, 4);
-    if (StartsWith(bytes, "\xFF\xFE\x00\x00"sv)) return Units(bytes, 4, false, 4);
-    if (StartsWith(bytes, "\x00\x00\x00\x3C"sv)) return Units(bytes, 4, true, 0);
-    if (StartsWith(bytes, "\x3C\x00\x00\x00"sv)) return Units(bytes, 4, false, 0);
-    if (StartsWith(bytes, "\xFE\xFF"sv)) return Units(bytes, 2, true, 2);
-    if (StartsWith(bytes, "\xFF\xFE"sv)) return Units(bytes, 2, false, 2);
-    if (StartsWith(bytes, "\x00\x3C"sv)) return Units(bytes, 2, true, 0);
-    if (StartsWith(bytes, "\x3C\x00"sv)) return Units(bytes, 2, false, 0);
-    if (StartsWith(bytes, "\xEF\xBB\xBF"sv)) return Units(bytes, 1, false, 3);
+    if (StartsWith(bytes, "\x00\x00\xFE\xFF"sv))
+        return Units(bytes, 4, true, 4);
+    if (StartsWith(bytes, "\xFF\xFE\x00\x00"sv))
+        return Units(bytes, 4, false, 4);
+    if (StartsWith(bytes, "\x00\x00\x00\x3C"sv))
+        return Units(bytes, 4, true, 0);
+    if (StartsWith(bytes, "\x3C\x00\x00\x00"sv))
+        return Units(bytes, 4, false, 0);
+    if (StartsWith(bytes, "\xFE\xFF"sv))
+        return Units(bytes, 2, true, 2);
+    if (StartsWith(bytes, "\xFF\xFE"sv))
+        return Units(bytes, 2, false, 2);
+    if (StartsWith(bytes, "\x00\x3C"sv))
+        return Units(bytes, 2, true, 0);
+    if (StartsWith(bytes, "\x3C\x00"sv))
+        return Units(bytes, 2, false, 0);
+    if (StartsWith(bytes, "\xEF\xBB\xBF"sv))
+        return Units(bytes, 1, false, 3);
     return Units(bytes, 1, false, 0);
 }
 
-bool IsWhiteSpace(uint32_t unit) noexcept { return unit == ' ' || unit == '\t' || unit == '\r' || unit == '\n'; }
+bool IsWhiteSpace(uint32_t unit) noexcept {
+    return unit == ' ' || unit == '\t' || unit == '\r' || unit == '\n';
+}
 
 } // namespace
 
@@ -80,9 +93,11 @@ bool HasDocumentTypeDeclaration(std::string_view bytes) noexcept {
         if (IsWhiteSpace(units.Peek())) {
             units.Skip(1);
         } else if (units.LooksAt("<?")) {
-            if (!units.SkipPast("?>")) return false;
+            if (!units.SkipPast("?>"))
+                return false;
         } else if (units.LooksAt("<!--")) {
-            if (!units.SkipPast("-->")) return false;
+            if (!units.SkipPast("-->"))
+                return false;
         } else if (units.LooksAt("<!")) {
             return true;
         } else {

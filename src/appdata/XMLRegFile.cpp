@@ -34,7 +34,8 @@ void SetBoolProperty(IXMLDOMDocument2* document, const wchar_t* name, bool value
 }
 
 std::wstring TrimLineEnds(std::wstring text) {
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
     return text;
 }
 
@@ -46,7 +47,8 @@ std::wstring EmptyIfNull(const gui::unique_bstr& text) {
 
 TXMLRegFile::TXMLRegFile(std::wstring FileName)
     : FFileName(std::move(FileName)), FUncaughtAtCreation(std::uncaught_exceptions()) {
-    gui::ThrowIfFailed(::CoCreateInstance(kDomDocument60, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&FDocument)));
+    gui::ThrowIfFailed(
+        ::CoCreateInstance(kDomDocument60, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&FDocument)));
     gui::ThrowIfFailed(FDocument->put_async(VARIANT_FALSE));
     // The file is untrusted input: nothing outside it is ever fetched, no DTD is taken.
     gui::ThrowIfFailed(FDocument->put_validateOnParse(VARIANT_FALSE));
@@ -70,7 +72,8 @@ TXMLRegFile::TXMLRegFile(std::wstring FileName)
 }
 
 TXMLRegFile::~TXMLRegFile() noexcept(false) {
-    if (!FModified || FFileName.empty()) return;
+    if (!FModified || FFileName.empty())
+        return;
     if (std::uncaught_exceptions() > FUncaughtAtCreation) {
         // A second exception cannot leave a destructor during unwinding; the first one
         // is the one the user hears about.
@@ -85,11 +88,13 @@ TXMLRegFile::~TXMLRegFile() noexcept(false) {
 
 void TXMLRegFile::Load(const std::string& bytes) {
     if (HasDocumentTypeDeclaration(bytes))
-        throw EXMLDocError(FormatText(messages::kCannotLoadFile, {FFileName, messages::kDocumentTypeRefused}));
+        throw EXMLDocError(
+            FormatText(messages::kCannotLoadFile, {FFileName, messages::kDocumentTypeRefused}));
 
     gui::unique_variant source;
     SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
-    if (array == nullptr) throw std::bad_alloc();
+    if (array == nullptr)
+        throw std::bad_alloc();
     source.get().vt = VT_ARRAY | VT_UI1;
     source.get().parray = array;
     if (!bytes.empty()) {
@@ -103,7 +108,8 @@ void TXMLRegFile::Load(const std::string& bytes) {
     VARIANT_BOOL loaded = VARIANT_FALSE;
     HRESULT hr = FDocument->load(source.get(), &loaded);
     ComPtr<IXMLDOMElement> root;
-    if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) FDocument->get_documentElement(&root);
+    if (SUCCEEDED(hr) && loaded == VARIANT_TRUE)
+        FDocument->get_documentElement(&root);
     if (!root) {
         std::wstring detail(messages::kNotWellFormed);
         ComPtr<IXMLDOMParseError> error;
@@ -115,7 +121,8 @@ void TXMLRegFile::Load(const std::string& bytes) {
             error->get_linepos(&position);
             detail += TrimLineEnds(EmptyIfNull(reason));
             if (line > 0)
-                detail += FormatText(messages::kParsePosition, {std::to_wstring(line), std::to_wstring(position)});
+                detail +=
+                    FormatText(messages::kParsePosition, {std::to_wstring(line), std::to_wstring(position)});
         }
         throw EXMLDocError(FormatText(messages::kCannotLoadFile, {FFileName, detail}));
     }
@@ -124,18 +131,21 @@ void TXMLRegFile::Load(const std::string& bytes) {
 
 void TXMLRegFile::CreateEmptyDocument() {
     ComPtr<IXMLDOMProcessingInstruction> declaration;
-    gui::ThrowIfFailed(
-        FDocument->createProcessingInstruction(MakeBstr(L"xml").get(), MakeBstr(L"version=\"1.0\"").get(), &declaration));
+    gui::ThrowIfFailed(FDocument->createProcessingInstruction(
+        MakeBstr(L"xml").get(), MakeBstr(L"version=\"1.0\"").get(), &declaration));
     ComPtr<IXMLDOMNode> appended;
     gui::ThrowIfFailed(FDocument->appendChild(declaration.Get(), &appended));
 
     std::wstring rootName = RootNameFor(FFileName);
-    if (!IsValidElementName(rootName)) throw EXMLDocError(FormatText(messages::kInvalidElementName, {rootName}));
+    if (!IsValidElementName(rootName))
+        throw EXMLDocError(FormatText(messages::kInvalidElementName, {rootName}));
     gui::ThrowIfFailed(FDocument->createElement(MakeBstr(rootName).get(), &FRootNode));
     gui::ThrowIfFailed(FDocument->appendChild(FRootNode.Get(), &appended));
 }
 
-void TXMLRegFile::UpdateFile() { ReplaceWholeFile(FFileName, LayOutDocument(FRootNode.Get())); }
+void TXMLRegFile::UpdateFile() {
+    ReplaceWholeFile(FFileName, LayOutDocument(FRootNode.Get()));
+}
 
 ComPtr<IXMLDOMNode> TXMLRegFile::FollowPath(const std::wstring& Path, bool CanCreate) {
     std::wstring_view rest = Path;
@@ -146,31 +156,38 @@ ComPtr<IXMLDOMNode> TXMLRegFile::FollowPath(const std::wstring& Path, bool CanCr
     } else {
         node = FCurrentNode;
     }
-    if (!node || rest.empty()) return node;
+    if (!node || rest.empty())
+        return node;
 
     // Nodes made on the way are taken away again when a later segment fails; the first
     // one made holds all the others.
     ComPtr<IXMLDOMNode> firstCreated, firstCreatedParent;
     auto fail = [&]() -> ComPtr<IXMLDOMNode> {
-        if (firstCreated) RemoveChildNode(firstCreatedParent.Get(), firstCreated.Get());
+        if (firstCreated)
+            RemoveChildNode(firstCreatedParent.Get(), firstCreated.Get());
         return nullptr;
     };
     int depth = 0; // of node, counted only when nodes may be created
     if (CanCreate)
-        for (ComPtr<IXMLDOMNode> up = node; up && NodeType(up.Get()) == NODE_ELEMENT; up = ParentNode(up.Get())) ++depth;
+        for (ComPtr<IXMLDOMNode> up = node; up && NodeType(up.Get()) == NODE_ELEMENT;
+             up = ParentNode(up.Get()))
+            ++depth;
     for (;;) {
         size_t end = rest.find(L'\\');
         std::wstring_view segment = rest.substr(0, end);
-        if (segment.empty()) return fail();
+        if (segment.empty())
+            return fail();
         if (segment == L"..") {
             ComPtr<IXMLDOMNode> parent = ParentNode(node.Get());
-            if (!parent || NodeType(parent.Get()) != NODE_ELEMENT) return fail();
+            if (!parent || NodeType(parent.Get()) != NODE_ELEMENT)
+                return fail();
             node = parent;
             --depth;
         } else {
             ComPtr<IXMLDOMNode> child = FirstChildElement(node.Get(), segment);
             if (!child) {
-                if (!CanCreate || depth >= kMaxDepth || !IsValidElementName(segment)) return fail();
+                if (!CanCreate || depth >= kMaxDepth || !IsValidElementName(segment))
+                    return fail();
                 ComPtr<IXMLDOMElement> element;
                 gui::ThrowIfFailed(FDocument->createElement(MakeBstr(segment).get(), &element));
                 gui::ThrowIfFailed(node->appendChild(element.Get(), &child));
@@ -182,27 +199,35 @@ ComPtr<IXMLDOMNode> TXMLRegFile::FollowPath(const std::wstring& Path, bool CanCr
             node = child;
             ++depth;
         }
-        if (end == std::wstring_view::npos) return node;
+        if (end == std::wstring_view::npos)
+            return node;
         rest.remove_prefix(end + 1);
     }
 }
 
 bool TXMLRegFile::OpenNode(const std::wstring& Path, bool CanCreate) {
     ComPtr<IXMLDOMNode> node = FollowPath(Path, CanCreate);
-    if (!node) return false;
+    if (!node)
+        return false;
     FCurrentNode = node;
     return true;
 }
 
-void TXMLRegFile::CloseNode() { FCurrentNode = FRootNode; }
-
-void TXMLRegFile::CloseNodeOneLevel() {
-    if (!FCurrentNode) return;
-    ComPtr<IXMLDOMNode> parent = ParentNode(FCurrentNode.Get());
-    if (parent && NodeType(parent.Get()) == NODE_ELEMENT) FCurrentNode = parent;
+void TXMLRegFile::CloseNode() {
+    FCurrentNode = FRootNode;
 }
 
-bool TXMLRegFile::NodeExists(const std::wstring& Path) { return FollowPath(Path, false) != nullptr; }
+void TXMLRegFile::CloseNodeOneLevel() {
+    if (!FCurrentNode)
+        return;
+    ComPtr<IXMLDOMNode> parent = ParentNode(FCurrentNode.Get());
+    if (parent && NodeType(parent.Get()) == NODE_ELEMENT)
+        FCurrentNode = parent;
+}
+
+bool TXMLRegFile::NodeExists(const std::wstring& Path) {
+    return FollowPath(Path, false) != nullptr;
+}
 
 bool TXMLRegFile::CreateNode(const std::wstring& Path) {
     FModified = true;
@@ -210,7 +235,8 @@ bool TXMLRegFile::CreateNode(const std::wstring& Path) {
 }
 
 IXMLDOMNode* TXMLRegFile::RequireCurrentNode() const {
-    if (!FCurrentNode) throw EXMLDocError(std::wstring(messages::kNoCurrentNode));
+    if (!FCurrentNode)
+        throw EXMLDocError(std::wstring(messages::kNoCurrentNode));
     return FCurrentNode.Get();
 }
 
@@ -221,31 +247,39 @@ bool TXMLRegFile::ValueExists(const std::wstring& Name) const {
 bool TXMLRegFile::HasSubNodes() const {
     for (ComPtr<IXMLDOMNode> child = FirstChildElement(RequireCurrentNode()); child;
          child = NextSiblingElement(child.Get()))
-        if (!ReadContent(child.Get()).IsValue()) return true;
+        if (!ReadContent(child.Get()).IsValue())
+            return true;
     return false;
 }
 
 void TXMLRegFile::GetNodeNames(std::vector<std::wstring>& Strings) const {
     for (ComPtr<IXMLDOMNode> child = FirstChildElement(RequireCurrentNode()); child;
          child = NextSiblingElement(child.Get()))
-        if (!ReadContent(child.Get()).IsValue()) Strings.push_back(NodeName(child.Get()));
+        if (!ReadContent(child.Get()).IsValue())
+            Strings.push_back(NodeName(child.Get()));
 }
 
 void TXMLRegFile::GetValueNames(std::vector<std::wstring>& Strings) const {
     for (ComPtr<IXMLDOMNode> child = FirstChildElement(RequireCurrentNode()); child;
          child = NextSiblingElement(child.Get()))
-        if (ReadContent(child.Get()).IsValue()) Strings.push_back(NodeName(child.Get()));
+        if (ReadContent(child.Get()).IsValue())
+            Strings.push_back(NodeName(child.Get()));
 }
 
 bool TXMLRegFile::DeleteNode(const std::wstring& Path) {
     size_t cut = Path.rfind(L'\\');
-    std::wstring parentPath = cut == std::wstring::npos ? std::wstring() : cut == 0 ? std::wstring(L"\\") : Path.substr(0, cut);
+    std::wstring parentPath = cut == std::wstring::npos ? std::wstring()
+                              : cut == 0                ? std::wstring(L"\\")
+                                                        : Path.substr(0, cut);
     std::wstring name = cut == std::wstring::npos ? Path : Path.substr(cut + 1);
-    if (name.empty()) return false;
+    if (name.empty())
+        return false;
     ComPtr<IXMLDOMNode> parent = FollowPath(parentPath, false);
-    if (!parent) return false;
+    if (!parent)
+        return false;
     ComPtr<IXMLDOMNode> child = FirstChildElement(parent.Get(), name);
-    if (!child) return false;
+    if (!child)
+        return false;
     RemoveChildNode(parent.Get(), child.Get());
     FModified = true;
 
@@ -257,7 +291,8 @@ bool TXMLRegFile::DeleteNode(const std::wstring& Path) {
             FCurrentNode = nullptr;
             break;
         }
-        if (NodeType(up.Get()) == NODE_DOCUMENT) break;
+        if (NodeType(up.Get()) == NODE_DOCUMENT)
+            break;
         node = up;
     }
     return true;
@@ -266,7 +301,8 @@ bool TXMLRegFile::DeleteNode(const std::wstring& Path) {
 bool TXMLRegFile::DeleteValue(const std::wstring& Name) {
     IXMLDOMNode* current = RequireCurrentNode();
     ComPtr<IXMLDOMNode> child = FirstChildElement(current, Name);
-    if (!child) return false;
+    if (!child)
+        return false;
     RemoveChildNode(current, child.Get());
     FModified = true;
     return true;
@@ -275,45 +311,57 @@ bool TXMLRegFile::DeleteValue(const std::wstring& Name) {
 void TXMLRegFile::ClearNodes() {
     IXMLDOMNode* current = RequireCurrentNode();
     std::vector<ComPtr<IXMLDOMNode>> nodes;
-    for (ComPtr<IXMLDOMNode> child = FirstChildElement(current); child; child = NextSiblingElement(child.Get()))
-        if (!ReadContent(child.Get()).IsValue()) nodes.push_back(child);
-    for (const auto& node : nodes) RemoveChildNode(current, node.Get());
+    for (ComPtr<IXMLDOMNode> child = FirstChildElement(current); child;
+         child = NextSiblingElement(child.Get()))
+        if (!ReadContent(child.Get()).IsValue())
+            nodes.push_back(child);
+    for (const auto& node : nodes)
+        RemoveChildNode(current, node.Get());
     FModified = true;
 }
 
 void TXMLRegFile::ClearValues() {
     IXMLDOMNode* current = RequireCurrentNode();
     std::vector<ComPtr<IXMLDOMNode>> values;
-    for (ComPtr<IXMLDOMNode> child = FirstChildElement(current); child; child = NextSiblingElement(child.Get()))
-        if (ReadContent(child.Get()).IsValue()) values.push_back(child);
-    for (const auto& value : values) RemoveChildNode(current, value.Get());
+    for (ComPtr<IXMLDOMNode> child = FirstChildElement(current); child;
+         child = NextSiblingElement(child.Get()))
+        if (ReadContent(child.Get()).IsValue())
+            values.push_back(child);
+    for (const auto& value : values)
+        RemoveChildNode(current, value.Get());
     FModified = true;
 }
 
 bool TXMLRegFile::FindText(const std::wstring& Name, std::wstring& Text) const {
     ComPtr<IXMLDOMNode> child = FirstChildElement(RequireCurrentNode(), Name);
-    if (!child) return false;
+    if (!child)
+        return false;
     ElementContent content = ReadContent(child.Get());
-    if (content.hasElements) throw EXMLDocError(FormatText(messages::kNotSingleTextNode, {Name}));
+    if (content.hasElements)
+        throw EXMLDocError(FormatText(messages::kNotSingleTextNode, {Name}));
     Text = std::move(content.text);
     return true;
 }
 
 std::wstring TXMLRegFile::RequireText(const std::wstring& Name) const {
     std::wstring text;
-    if (!FindText(Name, text)) throw EXMLDocError(FormatText(messages::kNodeNotFound, {Name}));
+    if (!FindText(Name, text))
+        throw EXMLDocError(FormatText(messages::kNodeNotFound, {Name}));
     return text;
 }
 
 void TXMLRegFile::WriteString(const std::wstring& Name, const std::wstring& Value) {
     IXMLDOMNode* current = RequireCurrentNode();
-    if (!IsXmlText(Value)) throw EXMLDocError(FormatText(messages::kInvalidCharacter, {Name}));
+    if (!IsXmlText(Value))
+        throw EXMLDocError(FormatText(messages::kInvalidCharacter, {Name}));
     ComPtr<IXMLDOMNode> child = FirstChildElement(current, Name);
     if (child) {
-        if (ReadContent(child.Get()).hasElements) throw EXMLDocError(FormatText(messages::kNotSingleTextNode, {Name}));
+        if (ReadContent(child.Get()).hasElements)
+            throw EXMLDocError(FormatText(messages::kNotSingleTextNode, {Name}));
         SetElementText(FDocument.Get(), child.Get(), Value);
     } else {
-        if (!IsValidElementName(Name)) throw EXMLDocError(FormatText(messages::kInvalidElementName, {Name}));
+        if (!IsValidElementName(Name))
+            throw EXMLDocError(FormatText(messages::kInvalidElementName, {Name}));
         ComPtr<IXMLDOMElement> element;
         gui::ThrowIfFailed(FDocument->createElement(MakeBstr(Name).get(), &element));
         SetElementText(FDocument.Get(), element.Get(), Value);
@@ -322,7 +370,9 @@ void TXMLRegFile::WriteString(const std::wstring& Name, const std::wstring& Valu
     FModified = true;
 }
 
-std::wstring TXMLRegFile::ReadString(const std::wstring& Name) const { return RequireText(Name); }
+std::wstring TXMLRegFile::ReadString(const std::wstring& Name) const {
+    return RequireText(Name);
+}
 
 std::wstring TXMLRegFile::ReadStrDef(const std::wstring& Name, const std::wstring& Default) const {
     std::wstring text;
@@ -333,49 +383,63 @@ namespace {
 
 int32_t ToInteger(const std::wstring& text) {
     std::optional<int32_t> value = TextToInteger(text);
-    if (!value) throw EConvertError(FormatText(messages::kNotInteger, {text}));
+    if (!value)
+        throw EConvertError(FormatText(messages::kNotInteger, {text}));
     return *value;
 }
 
 uint32_t ToCardinal(const std::wstring& text) {
     std::optional<uint32_t> value = TextToCardinal(text);
-    if (!value) throw EConvertError(FormatText(messages::kNotInteger, {text}));
+    if (!value)
+        throw EConvertError(FormatText(messages::kNotInteger, {text}));
     return *value;
 }
 
 double ToFloat(const std::wstring& text) {
     std::optional<double> value = TextToFloat(text, UserDecimalSeparator());
-    if (!value) throw EConvertError(FormatText(messages::kNotFloat, {text}));
+    if (!value)
+        throw EConvertError(FormatText(messages::kNotFloat, {text}));
     return *value;
 }
 
 bool ToBool(const std::wstring& text) {
     std::optional<bool> value = TextToBool(text, UserDecimalSeparator());
-    if (!value) throw EConvertError(FormatText(messages::kNotBoolean, {text}));
+    if (!value)
+        throw EConvertError(FormatText(messages::kNotBoolean, {text}));
     return *value;
 }
 
 } // namespace
 
-int32_t TXMLRegFile::ReadInteger(const std::wstring& Name) const { return ToInteger(RequireText(Name)); }
+int32_t TXMLRegFile::ReadInteger(const std::wstring& Name) const {
+    return ToInteger(RequireText(Name));
+}
 
 int32_t TXMLRegFile::ReadIntDef(const std::wstring& Name, int32_t Default) const {
     std::wstring text;
     return FindText(Name, text) ? ToInteger(text) : Default;
 }
 
-void TXMLRegFile::WriteInteger(const std::wstring& Name, int32_t Value) { WriteString(Name, IntegerToText(Value)); }
+void TXMLRegFile::WriteInteger(const std::wstring& Name, int32_t Value) {
+    WriteString(Name, IntegerToText(Value));
+}
 
-uint32_t TXMLRegFile::ReadCardinal(const std::wstring& Name) const { return ToCardinal(RequireText(Name)); }
+uint32_t TXMLRegFile::ReadCardinal(const std::wstring& Name) const {
+    return ToCardinal(RequireText(Name));
+}
 
 uint32_t TXMLRegFile::ReadUIntDef(const std::wstring& Name, uint32_t Default) const {
     std::wstring text;
     return FindText(Name, text) ? ToCardinal(text) : Default;
 }
 
-void TXMLRegFile::WriteCardinal(const std::wstring& Name, uint32_t Value) { WriteString(Name, CardinalToText(Value)); }
+void TXMLRegFile::WriteCardinal(const std::wstring& Name, uint32_t Value) {
+    WriteString(Name, CardinalToText(Value));
+}
 
-double TXMLRegFile::ReadFloat(const std::wstring& Name) const { return ToFloat(RequireText(Name)); }
+double TXMLRegFile::ReadFloat(const std::wstring& Name) const {
+    return ToFloat(RequireText(Name));
+}
 
 double TXMLRegFile::ReadFltDef(const std::wstring& Name, double Default) const {
     std::wstring text;
@@ -386,13 +450,17 @@ void TXMLRegFile::WriteFloat(const std::wstring& Name, double Value) {
     WriteString(Name, FloatToText(Value, UserDecimalSeparator()));
 }
 
-bool TXMLRegFile::ReadBool(const std::wstring& Name) const { return ToBool(RequireText(Name)); }
+bool TXMLRegFile::ReadBool(const std::wstring& Name) const {
+    return ToBool(RequireText(Name));
+}
 
 bool TXMLRegFile::ReadBoolDef(const std::wstring& Name, bool Default) const {
     std::wstring text;
     return FindText(Name, text) ? ToBool(text) : Default;
 }
 
-void TXMLRegFile::WriteBool(const std::wstring& Name, bool Value) { WriteString(Name, BoolToText(Value)); }
+void TXMLRegFile::WriteBool(const std::wstring& Name, bool Value) {
+    WriteString(Name, BoolToText(Value));
+}
 
 } // namespace appdata

@@ -7,7 +7,8 @@ std::wstring FormatText(std::wstring_view pattern, std::initializer_list<std::ws
     text.reserve(pattern.size() + 64);
     auto argument = arguments.begin();
     for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == L'%' && i + 1 < pattern.size() && pattern[i + 1] == L's' && argument != arguments.end()) {
+        if (pattern[i] == L'%' && i + 1 < pattern.size() && pattern[i + 1] == L's' &&
+            argument != arguments.end()) {
             text += *argument++;
             ++i;
         } else {

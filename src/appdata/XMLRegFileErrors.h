@@ -35,7 +35,8 @@ public:
 
 namespace messages {
 inline constexpr std::wstring_view kNodeNotFound = L"ノード \"%s\" が見つかりません";
-inline constexpr std::wstring_view kNotSingleTextNode = L"要素 \"%s\" に単一のテキスト ノードが含まれていません";
+inline constexpr std::wstring_view kNotSingleTextNode =
+    L"要素 \"%s\" に単一のテキスト ノードが含まれていません";
 inline constexpr std::wstring_view kNotInteger = L"'%s' は整数ではありません";
 inline constexpr std::wstring_view kNotFloat = L"'%s' は浮動小数点数ではありません";
 inline constexpr std::wstring_view kNotBoolean = L"'%s' は正しい論理型ではありません";
@@ -45,10 +46,12 @@ inline constexpr std::wstring_view kCannotOpenFile = L"ファイル \"%s\" を�
 inline constexpr std::wstring_view kCannotLoadFile = L"ファイル \"%s\" を読み込めません。%s";
 inline constexpr std::wstring_view kNotWellFormed = L"正しい XML 文書ではありません。";
 inline constexpr std::wstring_view kParsePosition = L"(%s 行目 %s 文字目)";
-inline constexpr std::wstring_view kDocumentTypeRefused = L"文書型宣言 (DOCTYPE) を含む文書は受け付けません。";
+inline constexpr std::wstring_view kDocumentTypeRefused =
+    L"文書型宣言 (DOCTYPE) を含む文書は受け付けません。";
 inline constexpr std::wstring_view kFileTooLarge = L"ファイルが大きすぎます (上限 %s バイト)。";
 inline constexpr std::wstring_view kInvalidElementName = L"\"%s\" は要素名として使えません";
-inline constexpr std::wstring_view kInvalidCharacter = L"要素 \"%s\" の値に XML で表せない文字が含まれています";
+inline constexpr std::wstring_view kInvalidCharacter =
+    L"要素 \"%s\" の値に XML で表せない文字が含まれています";
 inline constexpr std::wstring_view kNoCurrentNode = L"現在のノードがありません";
 } // namespace messages
 

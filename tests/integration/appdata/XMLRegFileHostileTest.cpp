@@ -31,15 +31,18 @@ std::string Utf16(const std::wstring& text, bool bigEndian) {
 std::string Garbage() {
     std::mt19937 random(7);
     std::string bytes(4096, '\0');
-    for (char& byte : bytes) byte = static_cast<char>(random());
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
     return bytes;
 }
 
 std::string Nested(int levels) {
     std::string bytes = "<K>";
-    for (int i = 0; i < levels; ++i) bytes += "<a>";
+    for (int i = 0; i < levels; ++i)
+        bytes += "<a>";
     bytes += "1";
-    for (int i = 0; i < levels; ++i) bytes += "</a>";
+    for (int i = 0; i < levels; ++i)
+        bytes += "</a>";
     return bytes + "</K>";
 }
 
@@ -47,7 +50,8 @@ std::string Huge() {
     std::string bytes = "<K>";
     const std::string item = "<Item><Name>abcdefghij</Name><Value>12345</Value></Item>\r\n";
     bytes.reserve(50 * 1024 * 1024 + item.size() + 8);
-    while (bytes.size() < 50 * 1024 * 1024) bytes += item;
+    while (bytes.size() < 50 * 1024 * 1024)
+        bytes += item;
     return bytes + "</K>";
 }
 
@@ -77,9 +81,12 @@ TEST(XMLRegFileHostile, RefusesOrReadsEveryFileAndLeavesItUntouched) {
         {"two root elements", [](auto&) { return "<K/><L/>"s; }, nullptr, notXml},
         {"undeclared entity", [](auto&) { return "<K><A>&x;</A></K>"s; }, nullptr, notXml},
         {"invalid element name", [](auto&) { return "<K><1a>x</1a></K>"s; }, nullptr, notXml},
-        {"character reference to a control character", [](auto&) { return "<K><A>&#1;</A></K>"s; }, nullptr, notXml},
+        {"character reference to a control character", [](auto&) { return "<K><A>&#1;</A></K>"s; }, nullptr,
+         notXml},
         {"UTF-16 with BOM",
-         [](auto&) { return Utf16(L"<?xml version=\"1.0\" encoding=\"UTF-16\"?><K><A>日本語</A></K>", false); },
+         [](auto&) {
+             return Utf16(L"<?xml version=\"1.0\" encoding=\"UTF-16\"?><K><A>日本語</A></K>", false);
+         },
          [](TXMLRegFile& reg) { EXPECT_EQ(reg.ReadString(L"A"), L"日本語"); }},
         {"UTF-16 big-endian with BOM", [](auto&) { return Utf16(L"<K><A>日本語</A></K>", true); },
          [](TXMLRegFile& reg) { EXPECT_EQ(reg.ReadString(L"A"), L"日本語"); }},
@@ -93,16 +100,18 @@ TEST(XMLRegFileHostile, RefusesOrReadsEveryFileAndLeavesItUntouched) {
              EXPECT_EQ(reg.ReadInteger(L"_\u00B7"), 3);
          }},
         {"DOCTYPE with entity expansion", [](auto&) { return kLaughs; }, nullptr, doctype},
-        {"DOCTYPE in UTF-16", [](auto&) { return Utf16(L"<!DOCTYPE K [<!ENTITY a \"b\">]><K>&a;</K>", false); },
-         nullptr, doctype},
+        {"DOCTYPE in UTF-16",
+         [](auto&) { return Utf16(L"<!DOCTYPE K [<!ENTITY a \"b\">]><K>&a;</K>", false); }, nullptr, doctype},
         {"DOCTYPE behind a comment and a processing instruction",
-         [](auto&) { return "\xEF\xBB\xBF<!-- x --><?pi?>\r\n<!DOCTYPE K SYSTEM \"http://127.0.0.1:9/k.dtd\"><K/>"s; },
+         [](auto&) {
+             return "\xEF\xBB\xBF<!-- x --><?pi?>\r\n<!DOCTYPE K SYSTEM \"http://127.0.0.1:9/k.dtd\"><K/>"s;
+         },
          nullptr, doctype},
         {"external entity naming a local file",
          [](const TempFolder& folder) {
              WriteBytes(folder.File(L"secret.txt"), "SECRET");
-             return "<?xml version=\"1.0\"?><!DOCTYPE K [<!ENTITY x SYSTEM \"" + Utf8(folder.File(L"secret.txt")) +
-                    "\">]><K><A>&x;</A></K>";
+             return "<?xml version=\"1.0\"?><!DOCTYPE K [<!ENTITY x SYSTEM \"" +
+                    Utf8(folder.File(L"secret.txt")) + "\">]><K><A>&x;</A></K>";
          },
          nullptr, doctype},
         {"10,000 levels deep", [](auto&) { return Nested(10000); }, nullptr, notXml},
@@ -136,8 +145,10 @@ TEST(XMLRegFileHostile, DeepPathsStayWithinWhatTheParserReadsBack) {
     TempFolder folder;
     const std::wstring file = folder.File(L"Kestrav.xml");
     std::wstring deep, tooDeep;
-    for (int i = 0; i < 150; ++i) deep += L"\\a";
-    for (int i = 0; i < 10000; ++i) tooDeep += L"\\a";
+    for (int i = 0; i < 150; ++i)
+        deep += L"\\a";
+    for (int i = 0; i < 10000; ++i)
+        tooDeep += L"\\a";
     {
         TXMLRegFile reg(file);
         EXPECT_FALSE(reg.OpenNode(tooDeep, true)); // such a file could never be loaded again
@@ -155,14 +166,15 @@ TEST(XMLRegFileHostile, FolderOrLockedFileInPlaceOfTheFileIsAnError) {
     ::CreateDirectoryW(folder.File(L"Folder.xml").c_str(), nullptr);
     EXPECT_THROW(TXMLRegFile(folder.File(L"Folder.xml")), appdata::EFOpenError);
 
-    HANDLE locked = ::CreateFileW(folder.File(L"Locked.xml").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                  nullptr);
+    HANDLE locked = ::CreateFileW(folder.File(L"Locked.xml").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
     try {
         TXMLRegFile reg(folder.File(L"Locked.xml"));
         ADD_FAILURE() << "a file held open exclusively was read";
     } catch (const appdata::EFOpenError& error) {
-        EXPECT_EQ(error.Message().find(L"ファイル \"" + folder.File(L"Locked.xml") + L"\" を開けません。"), 0u);
+        EXPECT_EQ(error.Message().find(L"ファイル \"" + folder.File(L"Locked.xml") + L"\" を開けません。"),
+                  0u);
     }
     ::CloseHandle(locked);
 }

@@ -42,7 +42,8 @@ TEST(XMLRegFileSave, ReplacesTheFileAndLeavesNothingElse) {
     EXPECT_EQ(SaveChange(file), L"(saved)");
     EXPECT_NE(ReadBytes(file).find("<Value>2</Value>"), std::string::npos);
     EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml"));
-    EXPECT_TRUE(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN) << "the file keeps its attributes";
+    EXPECT_TRUE(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN)
+        << "the file keeps its attributes";
 }
 
 TEST(XMLRegFileSave, SymbolicLinkKeepsPointingAtTheReplacedFile) {
@@ -50,7 +51,8 @@ TEST(XMLRegFileSave, SymbolicLinkKeepsPointingAtTheReplacedFile) {
     ::CreateDirectoryW(folder.File(L"real").c_str(), nullptr);
     const std::wstring real = folder.File(L"real\\Kestrav.xml"), link = folder.File(L"Kestrav.xml");
     WriteBytes(real, kOld);
-    if (!appdata_test::MakeLinkOnLinuxSide(link, real)) GTEST_SKIP() << "no symbolic link could be made here";
+    if (!appdata_test::MakeLinkOnLinuxSide(link, real))
+        GTEST_SKIP() << "no symbolic link could be made here";
     EXPECT_EQ(SaveChange(link), L"(saved)");
     // Had the link itself been replaced by a plain file, the file it names would be old.
     EXPECT_NE(ReadBytes(real).find("<Value>2</Value>"), std::string::npos);
@@ -94,7 +96,8 @@ TEST(XMLRegFileSave, FileHeldOpenIsKeptAndWrittenOnceFree) {
         EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml"));
         EXPECT_TRUE(reg.Modified());
     } // freed with the file free again: written now
-    EXPECT_EQ(message.find(L"ファイル \"" + file + L"\" を作成できません。"), 0u) << testing::PrintToString(message);
+    EXPECT_EQ(message.find(L"ファイル \"" + file + L"\" を作成できません。"), 0u)
+        << testing::PrintToString(message);
     EXPECT_NE(ReadBytes(file).find("<Value>2</Value>"), std::string::npos);
     EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml"));
 }

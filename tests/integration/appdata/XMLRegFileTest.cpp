@@ -20,18 +20,17 @@ using testing::ElementsAre;
 
 namespace {
 
-const std::string kExample =
-    "\xEF\xBB\xBF"
-    "<?xml version=\"1.0\"?>\r\n"
-    "<Kestrav>\r\n"
-    "  <Configuration>\r\n"
-    "    <CollapseSize>4</CollapseSize>\r\n"
-    "    <ColorShift>-1</ColorShift>\r\n"
-    "  </Configuration>\r\n"
-    "  <Snapshot>\r\n"
-    "    <Left>0</Left>\r\n"
-    "  </Snapshot>\r\n"
-    "</Kestrav>\r\n";
+const std::string kExample = "\xEF\xBB\xBF"
+                             "<?xml version=\"1.0\"?>\r\n"
+                             "<Kestrav>\r\n"
+                             "  <Configuration>\r\n"
+                             "    <CollapseSize>4</CollapseSize>\r\n"
+                             "    <ColorShift>-1</ColorShift>\r\n"
+                             "  </Configuration>\r\n"
+                             "  <Snapshot>\r\n"
+                             "    <Left>0</Left>\r\n"
+                             "  </Snapshot>\r\n"
+                             "</Kestrav>\r\n";
 
 // The path of a node from the root element, "\" for the root itself.
 std::wstring PathOf(IXMLDOMNode* node) {
@@ -41,8 +40,10 @@ std::wstring PathOf(IXMLDOMNode* node) {
         Microsoft::WRL::ComPtr<IXMLDOMNode> parent;
         current->get_parentNode(&parent);
         DOMNodeType type = NODE_INVALID;
-        if (parent) parent->get_nodeType(&type);
-        if (type != NODE_ELEMENT) break;
+        if (parent)
+            parent->get_nodeType(&type);
+        if (type != NODE_ELEMENT)
+            break;
         BSTR name = nullptr;
         current->get_nodeName(&name);
         path = L"\\" + std::wstring(name) + path;
@@ -90,8 +91,9 @@ TEST_F(XMLRegFileTest, WritesTheExampleFileByteForByteAndReadsItBack) {
 }
 
 TEST_F(XMLRegFileTest, RewritesAHandEditedFileInItsOwnLayout) {
-    WriteBytes(file, "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<Other>\n\t<Configuration>"
-                     "<CollapseSize>  4 px </CollapseSize><Blank>   </Blank><Empty/>\n\t</Configuration></Other>");
+    WriteBytes(file,
+               "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<Other>\n\t<Configuration>"
+               "<CollapseSize>  4 px </CollapseSize><Blank>   </Blank><Empty/>\n\t</Configuration></Other>");
     {
         TXMLRegFile reg(file);
         ASSERT_TRUE(reg.OpenNode(L"\\Configuration", false));
@@ -214,31 +216,39 @@ TEST_F(XMLRegFileTest, TypedValuesHaveTheirTextForms) {
         std::function<bool(const TXMLRegFile&)> readsBack;
     };
     const Case cases[] = {
-        {L"Int", [](auto& r) { r.WriteInteger(L"Int", -42); }, L"-42", [](auto& r) { return r.ReadInteger(L"Int") == -42; }},
+        {L"Int", [](auto& r) { r.WriteInteger(L"Int", -42); }, L"-42",
+         [](auto& r) { return r.ReadInteger(L"Int") == -42; }},
         {L"IntMax", [](auto& r) { r.WriteInteger(L"IntMax", INT32_MAX); }, L"2147483647",
          [](auto& r) { return r.ReadIntDef(L"IntMax", 0) == INT32_MAX; }},
         {L"IntMin", [](auto& r) { r.WriteInteger(L"IntMin", INT32_MIN); }, L"-2147483648",
          [](auto& r) { return r.ReadInteger(L"IntMin") == INT32_MIN; }},
         {L"Card", [](auto& r) { r.WriteCardinal(L"Card", UINT32_MAX); }, L"4294967295",
-         [](auto& r) { return r.ReadCardinal(L"Card") == UINT32_MAX && r.ReadUIntDef(L"Card", 0) == UINT32_MAX; }},
-        {L"True", [](auto& r) { r.WriteBool(L"True", true); }, L"-1", [](auto& r) { return r.ReadBool(L"True"); }},
+         [](auto& r) {
+             return r.ReadCardinal(L"Card") == UINT32_MAX && r.ReadUIntDef(L"Card", 0) == UINT32_MAX;
+         }},
+        {L"True", [](auto& r) { r.WriteBool(L"True", true); }, L"-1",
+         [](auto& r) { return r.ReadBool(L"True"); }},
         {L"False", [](auto& r) { r.WriteBool(L"False", false); }, L"0",
          [](auto& r) { return !r.ReadBoolDef(L"False", true); }},
         {L"Float", [](auto& r) { r.WriteFloat(L"Float", -1.5e-7); }, L"-1" + sep + L"5E-7",
          [](auto& r) { return r.ReadFloat(L"Float") == -1.5e-7; }},
-        {L"Big", [](auto& r) { r.WriteFloat(L"Big", 1e20); }, L"1E20", [](auto& r) { return r.ReadFltDef(L"Big", 0) == 1e20; }},
+        {L"Big", [](auto& r) { r.WriteFloat(L"Big", 1e20); }, L"1E20",
+         [](auto& r) { return r.ReadFltDef(L"Big", 0) == 1e20; }},
         {L"Text", [](auto& r) { r.WriteString(L"Text", L"a & <b> > c"); }, L"a & <b> > c",
          [](auto& r) { return r.ReadStrDef(L"Text", L"") == L"a & <b> > c"; }},
         {L"Lines", [](auto& r) { r.WriteString(L"Lines", L"one\ntwo\tthree"); }, L"one\ntwo\tthree",
          [](auto& r) { return r.ReadString(L"Lines") == L"one\ntwo\tthree"; }},
-        {L"日本語", [](auto& r) { r.WriteString(L"日本語", L"C:\\ユーザー\\デスクトップ"); }, L"C:\\ユーザー\\デスクトップ",
+        {L"日本語", [](auto& r) { r.WriteString(L"日本語", L"C:\\ユーザー\\デスクトップ"); },
+         L"C:\\ユーザー\\デスクトップ",
          [](auto& r) { return r.ReadString(L"日本語") == L"C:\\ユーザー\\デスクトップ"; }},
     };
     {
         TXMLRegFile reg(file);
         ASSERT_TRUE(reg.OpenNode(L"\\V", true));
-        for (const Case& c : cases) c.write(reg);
-        for (const Case& c : cases) EXPECT_TRUE(c.readsBack(reg)) << c.name;
+        for (const Case& c : cases)
+            c.write(reg);
+        for (const Case& c : cases)
+            EXPECT_TRUE(c.readsBack(reg)) << c.name;
     }
     TXMLRegFile reg(file);
     ASSERT_TRUE(reg.OpenNode(L"\\V", false));
@@ -256,7 +266,8 @@ TEST_F(XMLRegFileTest, EscapesMarkupAndWritesJapaneseAsUtf8) {
         reg.WriteString(L"Lines", L"a\nb");
     }
     std::string bytes = ReadBytes(file);
-    EXPECT_NE(bytes.find(Utf8(L"    <Path>R&amp;D &lt;ドキュメント&gt; \"x\"</Path>\r\n")), std::string::npos);
+    EXPECT_NE(bytes.find(Utf8(L"    <Path>R&amp;D &lt;ドキュメント&gt; \"x\"</Path>\r\n")),
+              std::string::npos);
     // A line break inside a value is a character reference, so the value keeps one line.
     // (Wine's document turns CR LF into LF as soon as a text is set; the escaping of CR
     // is tested on its own.)
@@ -306,9 +317,11 @@ TEST_F(XMLRegFileTest, ReportsErrorsInJapanese) {
         {[&] { reg.ReadStrDef(L"Node", L""); }, L"要素 \"Node\" に単一のテキスト ノードが含まれていません"},
         {[&] { reg.WriteInteger(L"Node", 1); }, L"要素 \"Node\" に単一のテキスト ノードが含まれていません"},
         {[&] { reg.WriteString(L"1st", L"x"); }, L"\"1st\" は要素名として使えません"},
-        {[&] { reg.WriteString(L"Ctl", L"a\x01"); }, L"要素 \"Ctl\" の値に XML で表せない文字が含まれています"},
+        {[&] { reg.WriteString(L"Ctl", L"a\x01"); },
+         L"要素 \"Ctl\" の値に XML で表せない文字が含まれています"},
     };
-    for (const Case& c : cases) EXPECT_EQ(MessageOf(c.action), c.message);
+    for (const Case& c : cases)
+        EXPECT_EQ(MessageOf(c.action), c.message);
     EXPECT_EQ(reg.ReadIntDef(L"Missing", 7), 7);
     EXPECT_THROW(reg.ReadInteger(L"Abc"), appdata::EConvertError);
     EXPECT_THROW(reg.ReadString(L"Missing"), appdata::EXMLDocError);

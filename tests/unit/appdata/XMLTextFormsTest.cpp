@@ -122,7 +122,8 @@ TEST(XMLTextForms, FloatTextsParseInTheSameFormOnly) {
         {L"0x1p3", L".", std::nullopt},
         {L"infinity", L".", std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(TextToFloat(c.text, c.separator), c.value) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(TextToFloat(c.text, c.separator), c.value) << c.text;
 
     EXPECT_EQ(TextToFloat(L"INF", L"."), std::numeric_limits<double>::infinity());
     EXPECT_EQ(TextToFloat(L"-inf", L"."), -std::numeric_limits<double>::infinity());
@@ -131,9 +132,16 @@ TEST(XMLTextForms, FloatTextsParseInTheSameFormOnly) {
 }
 
 TEST(XMLTextForms, FloatsSurviveTheirTextFormToFifteenDigits) {
-    const double values[] = {1.0 / 3.0, -2.0 / 7.0, 6.02214076e23, 1.602176634e-19, 12345.6789, 0.00001234,
-                             9.99999999999999e14, std::numeric_limits<double>::min(),
-                             std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()};
+    const double values[] = {1.0 / 3.0,
+                             -2.0 / 7.0,
+                             6.02214076e23,
+                             1.602176634e-19,
+                             12345.6789,
+                             0.00001234,
+                             9.99999999999999e14,
+                             std::numeric_limits<double>::min(),
+                             std::numeric_limits<double>::max(),
+                             -std::numeric_limits<double>::max()};
     for (const wchar_t* separator : {L".", L","}) {
         for (double value : values) {
             std::optional<double> back = TextToFloat(FloatToText(value, separator), separator);
@@ -151,12 +159,29 @@ TEST(XMLTextForms, BooleansAreMinusOneAndZeroAndReadFromNumbersOrWords) {
         std::optional<bool> value;
     };
     const Case cases[] = {
-        {L"-1", true}, {L"1", true}, {L"2", true}, {L"1.5", true}, {L"99999999999999999999", true},
-        {L"True", true}, {L"TRUE", true}, {L"tRuE", true}, {L"0", false}, {L"-0", false}, {L"0.0", false},
-        {L"0E10", false}, {L"False", false}, {L"fALSE", false}, {L"yes", std::nullopt}, {L"", std::nullopt},
-        {L"T", std::nullopt}, {L" True", std::nullopt}, {L"INF", std::nullopt}, {L"NAN", std::nullopt},
+        {L"-1", true},
+        {L"1", true},
+        {L"2", true},
+        {L"1.5", true},
+        {L"99999999999999999999", true},
+        {L"True", true},
+        {L"TRUE", true},
+        {L"tRuE", true},
+        {L"0", false},
+        {L"-0", false},
+        {L"0.0", false},
+        {L"0E10", false},
+        {L"False", false},
+        {L"fALSE", false},
+        {L"yes", std::nullopt},
+        {L"", std::nullopt},
+        {L"T", std::nullopt},
+        {L" True", std::nullopt},
+        {L"INF", std::nullopt},
+        {L"NAN", std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(TextToBool(c.text, L"."), c.value) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(TextToBool(c.text, L"."), c.value) << c.text;
     EXPECT_EQ(TextToBool(L"0,5", L","), true);
     EXPECT_EQ(TextToBool(L"0.5", L","), std::nullopt);
 }
