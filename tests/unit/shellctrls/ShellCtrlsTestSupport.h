@@ -4,6 +4,7 @@
 // message pumping.
 #include "gui/Application.h"
 #include "gui/Window.h"
+#include "shell/ShellModule.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -158,11 +159,14 @@ inline bool SameItem(IShellItem* a, IShellItem* b) {
 // report into Reports(); each test program registers it once.
 class ShellEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        module_ = std::make_unique<shell::ShellModule>();
+        gui::Application::Instance().SetReporter([](const std::wstring& message) { Reports().push_back(message); });
+    }
+    void TearDown() override { module_.reset(); }
 
 private:
-    std::shared_ptr<void> module_;
+    std::unique_ptr<shell::ShellModule> module_;
 };
 
 } // namespace testsupport

@@ -1,0 +1,4 @@
+#include "unit/shellctrls/ShellCtrlsTestSupport.h"
+
+[[maybe_unused]] static ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new testsupport::ShellEnvironment);
