@@ -19,3 +19,18 @@ inline void ClickAt(POINT p) {
 }
 
 } // namespace e2e
+
+namespace e2e {
+
+inline void PressAltF4() {
+    INPUT inputs[4] = {};
+    WORD keys[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
+} // namespace e2e

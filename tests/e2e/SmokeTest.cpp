@@ -17,3 +17,16 @@ TEST(Smoke, StartsFindsItsWindowAndClosesCleanly) {
     EXPECT_FALSE(kestrav.Running());
     EXPECT_TRUE(EdgeWindowsOf(kestrav.ProcessId()).empty());
 }
+
+#include "Input.h"
+
+TEST(Smoke, AltF4OnTheOpenPanelEndsTheProgram) {
+    KestravProcess kestrav;
+    ASSERT_NE(kestrav.Window(), nullptr);
+    RECT r = WindowBounds(kestrav.Window());
+    ClickAt({r.left + 1, r.top + 400});
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == kestrav.Window(); }));
+    PressAltF4();
+    EXPECT_TRUE(WaitFor([&] { return !kestrav.Running(); }, 10000));
+    MoveTo({900, 300});
+}
