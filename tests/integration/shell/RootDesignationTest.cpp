@@ -59,8 +59,9 @@ TEST(RootDesignationTest, NetHoodIsSpeltWithNf) {
     const unique_pidl netHood = PlatformFolder(CSIDL_NETHOOD);
     const unique_pidl byName = RootToIDList(L"nfNetHood");
     ASSERT_EQ(static_cast<bool>(byName), static_cast<bool>(netHood));
-    if (netHood)
+    if (netHood) {
         EXPECT_TRUE(SameIDList(byName.get(), netHood.get()));
+    }
     // No value is called rfNetHood: the text is parsed as a name below the desktop,
     // where nothing is called so.
     EXPECT_FALSE(RootToIDList(L"rfNetHood"));
@@ -77,10 +78,11 @@ TEST(RootDesignationTest, EveryValueIsItsFolderOrNil) {
         const unique_pidl expected = PlatformFolder(folder);
         const unique_pidl actual = RootToIDList(name);
         ASSERT_EQ(static_cast<bool>(actual), static_cast<bool>(expected));
-        if (expected)
+        if (expected) {
             EXPECT_TRUE(SameIDList(actual.get(), expected.get()));
-        else
+        } else {
             ++missing;
+        }
     }
     RecordProperty("MissingKnownFolders", missing);
 }
