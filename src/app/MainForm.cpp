@@ -236,6 +236,19 @@ void TMainForm::PinningBtnClick() {
 
 void TMainForm::ExitBtnClick() { Close(); }
 
+bool TMainForm::WMActivate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        if (IsOwnControl(focus))
+            FActiveControl = focus;
+        return false;
+    }
+    if (!IsOwnControl(FActiveControl))
+        return false;
+    ::SetFocus(FActiveControl);
+    return true;
+}
+
 void TMainForm::FormShow() {
     // The application's window stays hidden whenever the edge window shows.
     ::ShowWindow(gui::Application::Instance().Handle(), SW_HIDE);
@@ -265,6 +278,10 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FormResize();
         return result;
     }
+    case WM_ACTIVATE:
+        if (WMActivate(wParam))
+            return 0;
+        break;
     case WM_SHOWWINDOW:
         if (wParam != FALSE)
             FormShow();

@@ -133,6 +133,8 @@ private:
     void FormResize();
     void FormShow();
     LRESULT WMNCHitTest(WPARAM wParam, LPARAM lParam);
+    bool WMActivate(WPARAM wParam);
+    bool IsOwnControl(HWND wnd) const { return wnd != nullptr && ::IsWindow(wnd) && ::IsChild(Handle(), wnd); }
     void WMDisplayChange();
     void WMDockChain(WPARAM code, LPARAM argument);
     // The chain learns of a previous window killed without leaving only from this
@@ -157,6 +159,9 @@ private:
     POINT FHoverPos{0, 0};
     std::vector<gui::Window*> FFrames;
     HWND FWasActive = nullptr; // a handle, so a control freed meanwhile is never touched
+    // The control that had the focus when the window was last deactivated; it gets
+    // the focus back when the window is activated again.
+    HWND FActiveControl = nullptr;
     int FCollapseSize = 4;
     int FExpandWidth = 300;
     int FExpandHeight = 225;

@@ -85,11 +85,8 @@ void TMainForm::SetLayout(TLayout value) {
     FLayout = value;
     if (value == loCollapsed) {
         UpdatePinningBtn(false);
-        FWasActive = nullptr;
-        if (gui::Window* focused = FocusedControl())
-            FWasActive = focused->Handle();
-        else if (HWND focus = ::GetFocus(); focus != nullptr && ::IsChild(Handle(), focus))
-            FWasActive = focus;
+        HWND focus = ::GetFocus();
+        FWasActive = IsOwnControl(focus) ? focus : nullptr;
         FTitlePanel->Hide();
         FScrollBox->Hide();
         FAlphaBlend = true;
@@ -105,8 +102,10 @@ void TMainForm::SetLayout(TLayout value) {
             RaiseWindow();
             FTitlePanel->Show();
             FScrollBox->Show();
-            if (FWasActive != nullptr && ::IsWindow(FWasActive) && ::IsChild(Handle(), FWasActive))
+            if (IsOwnControl(FWasActive)) {
+                FActiveControl = FWasActive;
                 ::SetFocus(FWasActive);
+            }
             FAlphaBlend = false;
             ApplyAlpha();
             SetDepth(FSnapEdge == gui::alTop || FSnapEdge == gui::alBottom ? FExpandHeight : FExpandWidth);

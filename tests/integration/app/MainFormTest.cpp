@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 using namespace app;
 using testing_support::PumpUntilIdle;
@@ -16,11 +17,12 @@ class PointerDesktop : public IDesktop {
 public:
     POINT cursor{2000, 2000};
     bool leftDown = false;
+    std::optional<RECT> workArea; // the system's unless set
     POINT CursorPos() override { return cursor; }
     bool LeftButtonDown() override { return leftDown; }
     HMONITOR MonitorFromPoint(POINT p) override { return SystemDesktop().MonitorFromPoint(p); }
     HMONITOR MonitorFromRect(const RECT& r) override { return SystemDesktop().MonitorFromRect(r); }
-    RECT WorkArea(HMONITOR m) override { return SystemDesktop().WorkArea(m); }
+    RECT WorkArea(HMONITOR m) override { return workArea ? *workArea : SystemDesktop().WorkArea(m); }
     UINT MenuShowDelay() override { return 0; }
 };
 
@@ -305,6 +307,63 @@ TEST_F(MainFormTest, ChainMessagesFromStrangersChangeNothing) {
     EXPECT_EQ(form->NextWnd(), form->Handle());
     EXPECT_EQ(form->ScreenBounds(), before);
     DestroyWindow(stranger);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFormTest, ADisplayChangeRedocksIntoTheNewWorkArea) {
+    RECT work = WorkArea();
+    desktop.workArea = RECT{work.left, work.top + 40, work.right, work.bottom - 40};
+    SendMessageW(form->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+    EXPECT_EQ(form->ScreenBounds(), gui::MakeRect(work.left, work.top + 40, 4, gui::Height(work) - 80));
+}
+
+TEST_F(MainFormTest, EdgesThatDoNotDockKeepTheBounds) {
+    // Edges a hand-edited data file may hold: 0 docks nothing, 5 and 6 are never
+    // written by the program. The window keeps its place and still opens and closes.
+    for (int edge : {5, 6, 0}) {
+        RECT before = form->ScreenBounds();
+        form->SetSnapEdge(static_cast<TAlign>(edge));
+        EXPECT_EQ(form->ScreenBounds(), before) << edge;
+        form->FormClick();
+        EXPECT_EQ(form->Layout(), loExpanded);
+        EXPECT_EQ(form->ScreenBounds(), before) << edge;
+        EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+        EXPECT_TRUE(IsWindowVisible(form->TitlePanel().Handle()));
+        form->AppMainEventsDeactivate();
+        EXPECT_EQ(form->ScreenBounds(), before) << edge;
+        EXPECT_NE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    }
+    // Dragging the title bar into a band docks it normally again.
+    form->FormClick();
+    RECT work = WorkArea();
+    POINT client{work.left + 400, work.top + 5};
+    ScreenToClient(form->TitlePanel().Handle(), &client);
+    SendMessageW(form->TitlePanel().Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+    EXPECT_EQ(form->SnapEdge(), gui::alTop);
+    EXPECT_EQ(form->ScreenBounds().top, work.top);
+    EXPECT_EQ(form->Width(), gui::Width(work));
+}
+
+TEST_F(MainFormTest, FocusComesBackToTheControlThatHadItWhenCollapsing) {
+    form->FormClick();
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, form->ScrollBox().Handle(),
+                                nullptr, nullptr, nullptr);
+    SetForegroundWindow(form->Handle());
+    SetFocus(edit);
+    ASSERT_EQ(GetFocus(), edit);
+    form->AppMainEventsDeactivate();
+    SetFocus(form->Handle());
+    form->FormClick();
+    PumpUntilIdle();
+    EXPECT_EQ(GetFocus(), edit);
+    DestroyWindow(edit);
+    // A control that has gone meanwhile is simply not focused.
+    form->AppMainEventsDeactivate();
+    form->FormClick();
+    EXPECT_EQ(form->Layout(), loExpanded);
 }
 
 } // namespace
