@@ -258,8 +258,13 @@ void Window::BoundsChanged() {
 }
 
 void Window::SetBounds(const RECT& bounds) {
-    explicit_ = {bounds.right - bounds.left, bounds.bottom - bounds.top};
+    SIZE size{bounds.right - bounds.left, bounds.bottom - bounds.top};
+    bool resized = size.cx != explicit_.cx || size.cy != explicit_.cy;
+    explicit_ = size;
     ApplyBounds(bounds);
+    // An aligned child that changes its size moves its siblings.
+    if (resized && parent_ != nullptr && align_ != alNone && align_ != alCustom)
+        parent_->Realign();
 }
 
 void Window::ApplyBounds(const RECT& bounds) {

@@ -92,6 +92,10 @@ public:
     std::function<void(WPARAM keys, POINT)> OnMouseMove;
     std::function<void(MouseButton, WPARAM keys, POINT)> OnMouseUp;
     std::function<void()> OnExit;
+    // In-program drags of controls (see ControlDrag.h): whether this window takes the
+    // dragged control at a screen point, and the drop itself.
+    std::function<void(Window& source, POINT screen, bool& accept)> OnDragOver;
+    std::function<void(Window& source, POINT screen)> OnDragDrop;
 
 protected:
     struct CreateSpec {

@@ -1,0 +1,49 @@
+#include "gui/PopupMenu.h"
+
+namespace gui {
+
+MenuItem& PopupMenu::Add(std::wstring caption, int tag) {
+    items_.push_back(std::make_unique<MenuItem>(std::move(caption), tag));
+    return *items_.back();
+}
+
+unique_hmenu PopupMenu::Build() {
+    if (OnPopup)
+        OnPopup();
+    unique_hmenu menu(::CreatePopupMenu());
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const MenuItem& item = *items_[i];
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
+        info.wID = FirstCommandId + static_cast<UINT>(i);
+        info.dwTypeData = const_cast<wchar_t*>(item.Caption().c_str());
+        info.fState = item.Checked() ? MFS_CHECKED : MFS_UNCHECKED;
+        ::InsertMenuItemW(menu.get(), static_cast<UINT>(i), TRUE, &info);
+    }
+    return menu;
+}
+
+void PopupMenu::Popup(POINT screen, HWND owner) {
+    unique_hmenu menu = Build();
+    // The owner must be in the foreground, or the menu would not close when the user
+    // clicks elsewhere.
+    ::SetForegroundWindow(owner);
+    UINT chosen = static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                                     screen.x, screen.y, 0, owner, nullptr));
+    ::PostMessageW(owner, WM_NULL, 0, 0);
+    if (chosen != 0)
+        Choose(chosen);
+}
+
+void PopupMenu::Choose(UINT commandId) {
+    if (commandId < FirstCommandId || commandId - FirstCommandId >= items_.size())
+        return;
+    MenuItem& item = *items_[commandId - FirstCommandId];
+    if (item.AutoCheck())
+        item.SetChecked(!item.Checked());
+    if (item.OnClick)
+        item.OnClick(item);
+}
+
+} // namespace gui

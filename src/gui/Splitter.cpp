@@ -1,0 +1,82 @@
+#include "gui/Splitter.h"
+
+#include <windowsx.h>
+
+namespace gui {
+
+Splitter::Splitter(Window& parent) : Window(&parent) {
+    SetParentColor(true);
+    SetBounds(MakeRect(0, 0, 3, 3));
+    CreateSpec spec;
+    spec.className = L"GuiSplitter";
+    spec.classStyle = 0;
+    CreateHandle(spec);
+    Show();
+}
+
+bool Splitter::Far() const {
+    // Aligned to the right or bottom, the control lies on the far side: dragging
+    // towards it makes it smaller.
+    return Align() == alRight || Align() == alBottom;
+}
+
+void Splitter::DragBy(int delta) {
+    if (resized_ != nullptr)
+        ResizeTo(SizeOf(*resized_) + (Far() ? -delta : delta));
+}
+
+void Splitter::ResizeTo(int newSize) {
+    if (resized_ == nullptr)
+        return;
+    if (newSize < minSize_)
+        newSize = minSize_;
+    if (newSize == SizeOf(*resized_))
+        return;
+    bool accept = true;
+    if (OnCanResize)
+        OnCanResize(newSize, accept);
+    if (!accept)
+        return;
+    if (Horizontal())
+        resized_->SetHeight(newSize);
+    else
+        resized_->SetWidth(newSize);
+    if (OnMoved)
+        OnMoved();
+}
+
+LRESULT Splitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETCURSOR:
+        ::SetCursor(::LoadCursorW(nullptr, Horizontal() ? IDC_SIZENS : IDC_SIZEWE));
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        if (resized_ != nullptr) {
+            dragging_ = true;
+            ::GetCursorPos(&dragStart_);
+            startSize_ = SizeOf(*resized_);
+            ::SetCapture(Handle());
+        }
+        return 0;
+    case WM_MOUSEMOVE:
+        if (dragging_) {
+            POINT p;
+            ::GetCursorPos(&p);
+            int moved = Horizontal() ? p.y - dragStart_.y : p.x - dragStart_.x;
+            ResizeTo(startSize_ + (Far() ? -moved : moved));
+        }
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (dragging_) {
+            dragging_ = false;
+            if (::GetCapture() == Handle())
+                ::ReleaseCapture();
+        }
+        return 0;
+    default:
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+}
+
+} // namespace gui

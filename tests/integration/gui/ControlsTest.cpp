@@ -1,0 +1,180 @@
+#include "gui/ControlDrag.h"
+#include "gui/Panel.h"
+#include "gui/PopupMenu.h"
+#include "gui/ScrollBox.h"
+#include "gui/Splitter.h"
+#include "support/Pump.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace gui;
+
+namespace {
+
+// A hidden top-level window to hold the controls under test.
+class Host : public Window {
+public:
+    Host() : Window(nullptr) {
+        SetBounds(MakeRect(100, 100, 400, 300));
+        CreateSpec spec;
+        spec.className = L"TestHost";
+        spec.style = WS_POPUP | WS_CLIPCHILDREN;
+        CreateHandle(spec);
+    }
+};
+
+TEST(Splitter, ResizesTheControlBeforeItWithinItsLimits) {
+    Host host;
+    Panel frame(host);
+    frame.SetBounds(MakeRect(0, 0, 120, 10));
+    frame.SetAlign(alLeft);
+    Splitter splitter(host);
+    splitter.SetAlign(alLeft);
+    splitter.SetResized(&frame);
+    splitter.SetMinSize(3);
+    int asked = 0;
+    splitter.OnCanResize = [&](int size, bool& accept) {
+        ++asked;
+        accept = size > 50;
+    };
+    EXPECT_EQ(splitter.Left(), 120);
+    splitter.DragBy(30);
+    EXPECT_EQ(frame.Width(), 150);
+    EXPECT_EQ(splitter.Left(), 150);
+    splitter.DragBy(-99); // to 51: allowed
+    EXPECT_EQ(frame.Width(), 51);
+    splitter.DragBy(-1); // to 50: refused
+    EXPECT_EQ(frame.Width(), 51);
+    splitter.DragBy(-200); // below the minimum size: asked for the minimum, refused
+    EXPECT_EQ(frame.Width(), 51);
+    EXPECT_EQ(asked, 4);
+}
+
+TEST(Splitter, AtTheTopResizesHeights) {
+    Host host;
+    Panel frame(host);
+    frame.SetBounds(MakeRect(0, 0, 10, 80));
+    frame.SetAlign(alTop);
+    Splitter splitter(host);
+    splitter.SetAlign(alTop);
+    splitter.SetResized(&frame);
+    splitter.DragBy(20);
+    EXPECT_EQ(frame.Height(), 100);
+    EXPECT_EQ(splitter.Top(), 100);
+    EXPECT_EQ(splitter.Height(), 3);
+}
+
+TEST(PopupMenu, BuildsCheckMarksAndTogglesOnChoice) {
+    PopupMenu menu;
+    int popups = 0;
+    menu.OnPopup = [&] { ++popups; };
+    MenuItem& lines = menu.Add(L"親子をつなぐ線を表示", 1);
+    lines.SetAutoCheck(true);
+    MenuItem& plain = menu.Add(L"plain", 7);
+    int clicked = -1;
+    bool checkedInHandler = false;
+    lines.OnClick = [&](MenuItem& item) {
+        clicked = item.Tag();
+        checkedInHandler = item.Checked();
+    };
+    plain.SetChecked(true);
+    unique_hmenu built = menu.Build();
+    EXPECT_EQ(popups, 1);
+    ASSERT_EQ(GetMenuItemCount(built.get()), 2);
+    wchar_t text[64] = {};
+    GetMenuStringW(built.get(), 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"親子をつなぐ線を表示");
+    EXPECT_EQ(GetMenuState(built.get(), 0, MF_BYPOSITION) & MF_CHECKED, 0u);
+    EXPECT_NE(GetMenuState(built.get(), 1, MF_BYPOSITION) & MF_CHECKED, 0u);
+
+    menu.Choose(GetMenuItemID(built.get(), 0));
+    EXPECT_EQ(clicked, 1);
+    EXPECT_TRUE(checkedInHandler); // toggled before the handler runs
+    menu.Choose(0);
+    menu.Choose(99);
+    EXPECT_EQ(clicked, 1);
+}
+
+class DragTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host.Show();
+        source.SetBounds(MakeRect(0, 0, 100, 25));
+        target.SetBounds(MakeRect(0, 100, 100, 25));
+        target.OnDragOver = [this](Window& s, POINT, bool& accept) { accept = &s != &target; };
+        target.OnDragDrop = [this](Window& s, POINT) { dropped = &s; };
+        source.OnClick = [this] { ++clicks; };
+        testing_support::PumpUntilIdle();
+    }
+    // Queues a move and a release in source's client coordinates.
+    void Queue(POINT move, POINT release) {
+        PostMessageW(source.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(move.x, move.y));
+        PostMessageW(source.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
+    }
+    POINT Screen(POINT client) {
+        ClientToScreen(source.Handle(), &client);
+        return client;
+    }
+    Host host;
+    Panel source{host};
+    Panel target{host};
+    Window* dropped = nullptr;
+    int clicks = 0;
+};
+
+TEST_F(DragTest, AMoveBelowTheThresholdStaysAClick) {
+    // The press reaches the source first, as from the user.
+    SendMessageW(source.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    Queue({14, 10}, {14, 10});
+    EXPECT_EQ(BeginDrag(source, Screen({10, 10}), 5), DragOutcome::NotStarted);
+    EXPECT_EQ(dropped, nullptr);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(DragTest, APastThresholdDragDropsOnTheTarget) {
+    Queue({10, 15}, {10, 110}); // 5 px down starts it; released over the target
+    EXPECT_EQ(BeginDrag(source, Screen({10, 10}), 5), DragOutcome::Dropped);
+    EXPECT_EQ(dropped, &source);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(DragTest, DroppingWhereNothingTakesItIsRefusedAndEscapeCancels) {
+    Queue({10, 40}, {10, 60}); // between the panels: the host takes nothing
+    EXPECT_EQ(BeginDrag(source, Screen({10, 10}), 5), DragOutcome::Refused);
+    PostMessageW(source.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 40));
+    PostMessageW(source.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(BeginDrag(source, Screen({10, 10}), 5), DragOutcome::Cancelled);
+    EXPECT_EQ(dropped, nullptr);
+}
+
+TEST(PastDragThreshold, CountsEitherAxis) {
+    EXPECT_FALSE(PastDragThreshold({0, 0}, {4, 4}, 5));
+    EXPECT_TRUE(PastDragThreshold({0, 0}, {5, 0}, 5));
+    EXPECT_TRUE(PastDragThreshold({0, 0}, {0, -5}, 5));
+}
+
+TEST(ScrollBox, ScrollsARowOfChildrenThatIsWiderThanItself) {
+    Host host;
+    ScrollBox box(host);
+    box.SetAlign(alClient);
+    std::vector<std::unique_ptr<Panel>> panels;
+    for (int i = 0; i < 3; ++i) {
+        panels.push_back(std::make_unique<Panel>(box));
+        panels.back()->SetBounds(MakeRect(0, 0, 300, 10));
+        panels.back()->SetAlign(alLeft);
+    }
+    testing_support::PumpUntilIdle();
+    EXPECT_EQ(box.ContentSize().cx, 900);
+    EXPECT_EQ(panels[2]->Left(), 600);
+    box.ScrollTo({250, 0});
+    EXPECT_EQ(panels[0]->Left(), -250);
+    EXPECT_EQ(panels[2]->Left(), 350);
+    box.ScrollTo({5000, 0}); // clamped to the end of the row
+    RECT client = box.ClientRect();
+    EXPECT_EQ(box.ScrollPos().x, 900 - Width(client));
+    EXPECT_EQ(panels[2]->Bounds().right, Width(client));
+}
+
+} // namespace
