@@ -2,6 +2,7 @@
 #include "app/DataFile.h"
 #include "app/MainForm.h"
 #include "gui/Application.h"
+#include "shell/ShellModule.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -18,6 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     int exitCode = 0;
     try {
+        // OLE and the desktop folder, before any window and after the last one.
+        shell::ShellModule shellModule;
         app::TMainForm mainForm;
         // No taskbar button and no Alt+Tab entry: the application's window owns both
         // and stays hidden.

@@ -51,6 +51,9 @@ TMainForm::~TMainForm() {
     if (gui::Application::Instance().MainWindow() == Handle())
         gui::Application::Instance().SetMainWindow(nullptr);
     // Controls go before the window so that none outlives its parent's handle.
+    FFrames.clear();
+    FOwnedFrames.clear();
+    FOwnedSplitters.clear();
     FScrollBox.reset();
     FOptionBtn.reset();
     FExitBtn.reset();
@@ -92,6 +95,7 @@ void TMainForm::CreateControls() {
     FScrollBox = std::make_unique<gui::ScrollBox>(*this);
     FScrollBox->SetParentColor(true);
     FScrollBox->SetAlign(gui::alClient);
+    FScrollBox->OnDblClick = [this] { ScrollBoxDblClick(); };
 
     OnClick = [this] { FormClick(); };
     OnMouseMove = [this](WPARAM keys, POINT p) { FormMouseMove(keys, p); };
@@ -172,13 +176,15 @@ void TMainForm::LoadSettings() {
     SetBaseColor(gui::clBtnFace);
     SetColorShift(true);
     SetAlphaBlendValue(64);
-    FDefaultStyles = 0x10061;
-    FDefaultFilters = 6;
+    FDefaultStyles = shellctrls::TNamespaceTreeControlStyles::FromBits(0x10061);
+    FDefaultFilters = shellctrls::TShellContactFilters::FromBits(6);
     FMaintains = {};
     SetBounds(gui::MakeRect(0, 0, FExpandWidth, FExpandHeight));
     SetSnapEdge(gui::alLeft);
     SetLayout(loCollapsed);
     SetTopmost(false);
+    if (FFrames.empty())
+        AddDesktop();
     FModifies = {};
 }
 

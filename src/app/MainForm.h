@@ -11,7 +11,12 @@
 #include "gui/ScrollBox.h"
 #include "gui/SpeedButton.h"
 #include "gui/Timer.h"
+#include "gui/Splitter.h"
 #include "gui/Window.h"
+#include "nav/FrameOwner.h"
+#include "nav/NavFrame.h"
+#include "shellctrls/RootStyles.h"
+#include "shellctrls/TreeStyles.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,7 +28,7 @@ namespace app {
 using gui::TAlign;
 using gui::TColor;
 
-class TMainForm : public gui::Window, private IChainHost {
+class TMainForm : public gui::Window, public nav::INavFrameOwner, private IChainHost {
 public:
     // The class name and text other instances recognise the window by.
     static constexpr const wchar_t* ClassName = L"TMainForm";
@@ -58,16 +63,31 @@ public:
     void UpdateColor();
 
     // Defaults for new frames and roots, and what is kept at the end of the program.
-    std::uint32_t DefaultStyles() const { return FDefaultStyles; }
-    void SetDefaultStyles(std::uint32_t value) { FDefaultStyles = value; }
-    std::uint16_t DefaultFilters() const { return FDefaultFilters; }
-    void SetDefaultFilters(std::uint16_t value) { FDefaultFilters = value; }
+    shellctrls::TNamespaceTreeControlStyles DefaultStyles() const { return FDefaultStyles; }
+    void SetDefaultStyles(shellctrls::TNamespaceTreeControlStyles value) { FDefaultStyles = value; }
+    shellctrls::TShellContactFilters DefaultFilters() const { return FDefaultFilters; }
+    void SetDefaultFilters(shellctrls::TShellContactFilters value) { FDefaultFilters = value; }
     TChangeParts Maintains() const { return FMaintains; }
     void SetMaintains(TChangeParts value) { FMaintains = value; }
     TChangeParts Modifies() const { return FModifies; }
     void SetModifies(TChangeParts value) { FModifies = value; }
-    void InclModify(TChangePart value) { FModifies.Include(value); }
+    void InclModify(TChangePart value) override { FModifies.Include(value); }
     void ExclModify(TChangePart value) { FModifies.Exclude(value); }
+
+    // The frames and their splitters, in display order: frame, its splitter, next
+    // frame, its splitter, ...
+    const std::vector<gui::Window*>& Frames() const { return FFrames; }
+    // A frame with its splitter at the end; a negative id asks for the lowest free one.
+    nav::TNavFrame& AddFrame(int frameId);
+    // A root with the default filters at the end of a frame's tree (of a new frame
+    // when frame is null).
+    shellctrls::TNamespaceTreeRoot& AddRoot(nav::TNavFrame* frame, const std::wstring& path);
+    // A frame with the expanded desktop as its one root; not counted as a change.
+    void AddDesktop();
+    void DelFrame(nav::TNavFrame& frame) override;
+    void MoveFrame(nav::TNavFrame& current, nav::TNavFrame& target) override;
+    void AlignFrame(gui::Window& control);
+    void ScrollBoxDblClick() { AddDesktop(); }
 
     // Geometry.
     RECT CalcDockRect(TAlign edge, HMONITOR monitor);
@@ -121,6 +141,9 @@ private:
     void SetButtonTag(gui::SpeedButton& button, int tag);
     void ArrangeTitleBar(TAlign edge);
     void ApplyAlpha();
+    void SplitterCanResize(gui::Splitter& splitter, int newSize, bool& accept);
+    void AlignFrames();
+    size_t IndexOfFrameElement(const gui::Window* element) const;
     void SetDepth(int depth);
 
     void OptionBtnClick();
@@ -168,8 +191,8 @@ private:
     TColor FBaseColor = gui::clBtnFace;
     TColor FBlendColor = 0x1FFFFFFF;
     bool FColorShift = true;
-    std::uint32_t FDefaultStyles = 0;
-    std::uint16_t FDefaultFilters = 0;
+    shellctrls::TNamespaceTreeControlStyles FDefaultStyles;
+    shellctrls::TShellContactFilters FDefaultFilters;
     TChangeParts FMaintains;
     TChangeParts FModifies;
     InstanceChain FChain;
@@ -186,6 +209,8 @@ private:
     std::unique_ptr<gui::SpeedButton> FPinningBtn;
     std::unique_ptr<gui::SpeedButton> FTopmostBtn;
     std::unique_ptr<gui::ScrollBox> FScrollBox;
+    std::vector<std::unique_ptr<nav::TNavFrame>> FOwnedFrames;
+    std::vector<std::unique_ptr<gui::Splitter>> FOwnedSplitters;
     gui::Timer FLayoutTimer;
     std::unique_ptr<gui::ApplicationEvents> FAppMainEvents;
     bool FOleInitialized = false;

@@ -42,6 +42,7 @@ void TMainForm::SetSnapEdge(TAlign value) {
         ::SetWindowLongPtrW(Handle(), GWLP_USERDATA, static_cast<LONG_PTR>(value));
         SetPadding(EdgePadding(value));
         ArrangeTitleBar(value);
+        AlignFrames();
     }
     InclModify(cpForm);
 }

@@ -226,6 +226,7 @@ TEST_F(MainFormTest, CollapseSizeChangesTheStripAtOnceOnlyWhileCollapsed) {
 
 TEST_F(MainFormTest, EachEdgeArrangesTheTitleBar) {
     form->FormClick();
+    form->PinningBtn().Click(); // pinned, so that no layout tick closes it meanwhile
     RECT work = WorkArea();
     struct Case {
         TAlign edge;

@@ -1,0 +1,269 @@
+#include "nav/NavFrame.h"
+
+#include "nav/StyleMenu.h"
+#include "shell/ShellItems.h"
+#include "gui/ControlDrag.h"
+#include "gui/Fonts.h"
+
+#include "ResourceIds.h"
+
+namespace nav {
+namespace {
+
+// Posted to itself by the close button, so that the frame is destroyed after the
+// button's click has returned, never inside it.
+constexpr UINT WM_CLOSEFRAME = WM_APP + 0x51;
+
+std::wstring ResourceString(UINT id, const wchar_t* fallback) {
+    const wchar_t* text = nullptr;
+    int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
+    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring(fallback);
+}
+
+} // namespace
+
+TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
+    : Window(&parent), FOwner(owner), FID(id) {
+    SetParentColor(true);
+    SetBounds(gui::MakeRect(0, 0, 320, 240));
+    CreateSpec spec;
+    spec.className = L"TNavFrame";
+    CreateHandle(spec);
+
+    FCaptionImages.AddResourceBitmaps(::GetModuleHandleW(nullptr),
+                                      {IDB_CAPTION_BARS, IDB_CAPTION_MINUS, IDB_CAPTION_PLUS, IDB_CAPTION_CROSS});
+    FCaptionFont = gui::CreateDefaultFont(FW_BOLD);
+    FCaptionFontVertical = gui::CreateDefaultFont(FW_BOLD, 900);
+
+    FCaptionPanel = std::make_unique<gui::CaptionPanel>(*this);
+    FCaptionPanel->SetParentColor(true);
+    FCaptionPanel->SetBounds(gui::MakeRect(0, 0, 320, 25));
+    FCaptionPanel->SetPadding({2, 2, 2, 2});
+    FCaptionPanel->SetFont(FCaptionFont.get());
+    FCaptionPanel->SetAlign(gui::alTop);
+    FCaptionPanel->OnClick = [this] { CaptionPanelClick(); };
+    FCaptionPanel->OnMouseDown = [this](gui::MouseButton b, WPARAM, POINT p) { CaptionPanelMouseDown(b, p); };
+    FCaptionPanel->OnDragOver = [this](gui::Window& source, POINT, bool& accept) {
+        CaptionPanelDragOver(source, accept);
+    };
+    FCaptionPanel->OnDragDrop = [this](gui::Window& source, POINT) { CaptionPanelDragDrop(source); };
+
+    // Right-aligned buttons are placed from the right end inwards in creation order,
+    // top-aligned ones from the top down: the switching button comes next to the
+    // close button in both orientations.
+    FPreferenceBtn = std::make_unique<gui::SpeedButton>(*FCaptionPanel);
+    FCloseBtn = std::make_unique<gui::SpeedButton>(*FCaptionPanel);
+    FSwitchingBtn = std::make_unique<gui::SpeedButton>(*FCaptionPanel);
+    for (gui::SpeedButton* button : {FPreferenceBtn.get(), FCloseBtn.get(), FSwitchingBtn.get()})
+        button->SetBounds(gui::MakeRect(0, 0, 21, 19));
+    FPreferenceBtn->SetAlign(gui::alLeft);
+    FCloseBtn->SetAlign(gui::alRight);
+    FSwitchingBtn->SetAlign(gui::alRight);
+    FPreferenceBtn->SetTag(0);
+    FPreferenceBtn->SetHint(L"表示形式");
+    FSwitchingBtn->SetTag(-1);
+    FSwitchingBtn->SetHint(L"折り畳み");
+    FCloseBtn->SetTag(3);
+    FCloseBtn->SetHint(L"閉じる");
+    FPreferenceBtn->OnClick = [this] {
+        POINT p;
+        ::GetCursorPos(&p);
+        FPreferenceMenu.Popup(p, Handle());
+    };
+    FPreferenceBtn->OnContextPopup = [this](POINT p) { FPreferenceMenu.Popup(p, Handle()); };
+    FSwitchingBtn->OnClick = [this] { SwitchingBtnClick(); };
+    FCloseBtn->OnClick = [this] { CloseBtnClick(); };
+    for (gui::SpeedButton* button : {FPreferenceBtn.get(), FSwitchingBtn.get(), FCloseBtn.get()})
+        UpdateButtonGlyph(*button);
+
+    for (const StyleMenuEntry& entry : kStyleMenu) {
+        gui::MenuItem& item = FPreferenceMenu.Add(entry.caption, entry.style);
+        item.SetAutoCheck(true);
+        item.OnClick = [this](gui::MenuItem& clicked) { PreferenceMnusClick(clicked); };
+    }
+    FPreferenceMenu.OnPopup = [this] { PreferenceMenuPopup(); };
+
+    FNameSpaceTree = std::make_unique<shellctrls::TNameSpaceTreeControl>(*this);
+    FNameSpaceTree->SetAlign(gui::alClient);
+    FNameSpaceTree->SetTabStop(true);
+    FNameSpaceTree->OnViewWndProc = [this](shellctrls::TMessage& m) { NameSpaceTreeViewWndProc(m); };
+    FNameSpaceTree->OnNTEOnSelectionChanged = [this](IShellItemArray* selection, HRESULT& result) {
+        NameSpaceTreeNTEOnSelectionChanged(selection, result);
+    };
+    FNameSpaceTree->SetStyles({shellctrls::nstcsHasExpandos});
+    FNameSpaceTree->CreateHandle();
+
+    OnExit = [this] { FrameExit(); };
+    Show();
+}
+
+TNavFrame::~TNavFrame() {
+    // The tree goes first, with its roots and its Shell tree, while the frame's window
+    // is still there.
+    FNameSpaceTree.reset();
+    FSwitchingBtn.reset();
+    FCloseBtn.reset();
+    FPreferenceBtn.reset();
+    FCaptionPanel.reset();
+}
+
+TNavFrame* FrameOfCaption(gui::Window& window) {
+    auto* frame = dynamic_cast<TNavFrame*>(window.Parent());
+    return frame != nullptr && &frame->CaptionPanel() == &window ? frame : nullptr;
+}
+
+void TNavFrame::SetFrameAlign(TAlign value) {
+    SetAlign(value);
+    if (value == gui::alTop) {
+        FCaptionPanel->SetAlign(gui::alTop);
+        FCloseBtn->SetAlign(gui::alRight);
+        FSwitchingBtn->SetAlign(gui::alRight);
+        FCaptionPanel->SetFont(FCaptionFont.get());
+        FPreferenceBtn->SetAlign(gui::alLeft);
+    } else if (value == gui::alLeft) {
+        FCaptionPanel->SetAlign(gui::alLeft);
+        FCloseBtn->SetAlign(gui::alTop);
+        FSwitchingBtn->SetAlign(gui::alTop);
+        FCaptionPanel->SetFont(FCaptionFontVertical.get());
+        FPreferenceBtn->SetAlign(gui::alBottom);
+    } else {
+        return;
+    }
+    Realign();
+    FCaptionPanel->Realign();
+    FCaptionPanel->Invalidate();
+}
+
+void TNavFrame::SetCollapsed(bool value) {
+    int tag = value ? 2 : 1;
+    if (FSwitchingBtn->Tag() == tag)
+        return;
+    FSwitchingBtn->SetTag(tag);
+    UpdateButtonGlyph(*FSwitchingBtn);
+    if (value) {
+        if (Align() == gui::alTop) {
+            FExpandHeight = Height();
+            SetHeight(FCaptionPanel->Height());
+        } else if (Align() == gui::alLeft) {
+            FExpandWidth = Width();
+            SetWidth(FCaptionPanel->Width());
+        }
+        FSwitchingBtn->SetHint(ResourceString(IDS_FRAME_EXPAND, L"展開"));
+    } else {
+        if (Align() == gui::alTop)
+            SetHeight(FExpandHeight);
+        else if (Align() == gui::alLeft)
+            SetWidth(FExpandWidth);
+        FSwitchingBtn->SetHint(ResourceString(IDS_FRAME_COLLAPSE, L"折り畳み"));
+    }
+    Realign();
+    FOwner.InclModify(cpFrame);
+}
+
+void TNavFrame::SetExpandWidth(int value) {
+    if (value == FExpandWidth)
+        return;
+    FExpandWidth = value;
+    if (!Collapsed())
+        SetWidth(value);
+    FOwner.InclModify(cpFrame);
+}
+
+void TNavFrame::SetExpandHeight(int value) {
+    if (value == FExpandHeight)
+        return;
+    FExpandHeight = value;
+    if (!Collapsed())
+        SetHeight(value);
+    FOwner.InclModify(cpFrame);
+}
+
+Microsoft::WRL::ComPtr<IShellItem> TNavFrame::Selected() {
+    Microsoft::WRL::ComPtr<IShellItemArray> items;
+    Microsoft::WRL::ComPtr<IShellItem> item;
+    if (FAILED(FNameSpaceTree->GetSelectedItems(&items)) || !items)
+        return item;
+    DWORD count = 0;
+    if (FAILED(items->GetCount(&count)) || count == 0 || FAILED(items->GetItemAt(0, &item)))
+        item.Reset();
+    return item;
+}
+
+void TNavFrame::UpdateButtonGlyph(gui::SpeedButton& button) {
+    if (FCaptionImages.Count() == 0)
+        return;
+    button.SetGlyph(gui::CreateGlyph(FCaptionImages, button.Tag(), gui::IsDarkColor(Color())));
+}
+
+void TNavFrame::ColorChanged() {
+    Window::ColorChanged();
+    if (!FPreferenceBtn)
+        return;
+    UpdateButtonGlyph(*FPreferenceBtn);
+    UpdateButtonGlyph(*FSwitchingBtn);
+    UpdateButtonGlyph(*FCloseBtn);
+}
+
+void TNavFrame::CaptionPanelClick() { FNameSpaceTree->SetFocus(); }
+
+void TNavFrame::CaptionPanelMouseDown(gui::MouseButton button, POINT point) {
+    if (button != gui::MouseButton::Left)
+        return;
+    ::ClientToScreen(FCaptionPanel->Handle(), &point);
+    gui::BeginDrag(*FCaptionPanel, point, 5);
+}
+
+void TNavFrame::CaptionPanelDragOver(gui::Window& source, bool& accept) {
+    accept = &source != FCaptionPanel.get() && FrameOfCaption(source) != nullptr;
+}
+
+void TNavFrame::CaptionPanelDragDrop(gui::Window& source) {
+    if (TNavFrame* dragged = FrameOfCaption(source))
+        FOwner.MoveFrame(*dragged, *this);
+}
+
+void TNavFrame::CloseBtnClick() { ::PostMessageW(Handle(), WM_CLOSEFRAME, 0, 0); }
+
+void TNavFrame::PreferenceMenuPopup() {
+    shellctrls::TNamespaceTreeControlStyles styles = FNameSpaceTree->Styles();
+    for (const auto& item : FPreferenceMenu.Items())
+        item->SetChecked(styles.Contains(static_cast<shellctrls::TNamespaceTreeControlStyle>(item->Tag())));
+}
+
+void TNavFrame::PreferenceMnusClick(gui::MenuItem& item) {
+    FNameSpaceTree->SetStyles(ToggleStyle(FNameSpaceTree->Styles(),
+                                          static_cast<shellctrls::TNamespaceTreeControlStyle>(item.Tag()),
+                                          item.Checked()));
+    FOwner.InclModify(cpFrame);
+}
+
+void TNavFrame::NameSpaceTreeNTEOnSelectionChanged(IShellItemArray* selection, HRESULT& result) {
+    Microsoft::WRL::ComPtr<IShellItem> first;
+    DWORD count = 0;
+    if (selection != nullptr && SUCCEEDED(selection->GetCount(&count)) && count > 0 &&
+        SUCCEEDED(selection->GetItemAt(0, &first)))
+        FCaptionPanel->SetText(shell::GetItemName(first.Get(), SIGDN_DESKTOPABSOLUTEEDITING));
+    FOwner.InclModify(cpTree);
+    result = S_OK;
+}
+
+void TNavFrame::NameSpaceTreeViewWndProc(shellctrls::TMessage& message) {
+    // The tree view is the Shell's window, not ours: the focus leaving the frame from
+    // there is seen here.
+    if (message.Msg == WM_KILLFOCUS) {
+        HWND to = reinterpret_cast<HWND>(message.WParam);
+        if (to == nullptr || (to != Handle() && !::IsChild(Handle(), to)))
+            FrameExit();
+    }
+}
+
+LRESULT TNavFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSEFRAME) {
+        // The owner destroys this frame: nothing of it may be touched afterwards.
+        FOwner.DelFrame(*this);
+        return 0;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+} // namespace nav
