@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "app/ColorBlend.h"
+#include "app/FrameIds.h"
 #include "app/WndInfo.h"
 #include "gui/Fonts.h"
 #include "gui/Hint.h"
@@ -50,7 +51,10 @@ TMainForm::~TMainForm() {
     }
     if (gui::Application::Instance().MainWindow() == Handle())
         gui::Application::Instance().SetMainWindow(nullptr);
-    // Controls go before the window so that none outlives its parent's handle.
+    // Controls go before the window so that none outlives its parent's handle. The
+    // frames' ids are in use exactly as long as the frames.
+    for (const auto& frame : FOwnedFrames)
+        FrameIds().ReleaseFrameId(frame->ID());
     FFrames.clear();
     FOwnedFrames.clear();
     FOwnedSplitters.clear();
