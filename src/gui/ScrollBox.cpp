@@ -36,8 +36,11 @@ RECT ScrollBox::AlignArea() const {
 }
 
 void ScrollBox::UpdateScrollBars() {
-    if (Handle() == nullptr)
+    // Showing or hiding a bar resizes the box, which lays it out and comes back here;
+    // the outer call finishes the work.
+    if (Handle() == nullptr || updatingBars_)
         return;
+    updatingBars_ = true;
     RECT client = ClientRect();
     SIZE content = ContentSize();
     POINT pos{std::clamp<int>(pos_.x, 0, std::max<int>(0, content.cx - gui::Width(client))),
@@ -58,6 +61,7 @@ void ScrollBox::UpdateScrollBars() {
         pos_ = pos;
         Realign();
     }
+    updatingBars_ = false;
 }
 
 void ScrollBox::ScrollTo(POINT pos) {
@@ -69,7 +73,6 @@ void ScrollBox::ScrollTo(POINT pos) {
         return;
     pos_ = pos;
     Realign();
-    UpdateScrollBars();
     Invalidate();
 }
 
@@ -105,11 +108,6 @@ LRESULT ScrollBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VSCROLL:
         HandleScroll(SB_VERT, LOWORD(wParam));
         return 0;
-    case WM_SIZE: {
-        LRESULT result = Window::HandleMessage(message, wParam, lParam);
-        UpdateScrollBars();
-        return result;
-    }
     default:
         return Window::HandleMessage(message, wParam, lParam);
     }

@@ -18,12 +18,14 @@ public:
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     RECT AlignArea() const override;
+    void Realigned() override { UpdateScrollBars(); }
 
 private:
     void UpdateScrollBars();
     void HandleScroll(int bar, WORD request);
 
     POINT pos_{0, 0};
+    bool updatingBars_ = false;
 };
 
 } // namespace gui

@@ -393,8 +393,10 @@ void Window::Realign() {
         items.push_back({child->align_, wanted, child->visible_});
         aligned.push_back(child);
     }
-    if (aligned.empty())
+    if (aligned.empty()) {
+        Realigned();
         return;
+    }
     realigning_ = true;
     std::vector<RECT> bounds = AlignLayout(AlignArea(), padding_, items);
     for (size_t i = 0; i < aligned.size(); ++i) {
@@ -402,6 +404,7 @@ void Window::Realign() {
             aligned[i]->ApplyBounds(bounds[i]);
     }
     realigning_ = false;
+    Realigned();
 }
 
 void Window::Invalidate() {

@@ -127,6 +127,8 @@ protected:
     virtual void HandleCreated() {}
     // The rectangle aligned children are laid out in (the client area by default).
     virtual RECT AlignArea() const { return ClientRect(); }
+    // Runs after the aligned children have been laid out again.
+    virtual void Realigned() {}
     virtual void HandleDestroying() {}
 
 private:
