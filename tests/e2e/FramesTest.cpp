@@ -1,0 +1,114 @@
+#include "Input.h"
+#include "KestravProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace e2e;
+
+namespace {
+
+// The frames of an edge window in screen order (left to right, then top to bottom).
+std::vector<HWND> FramesOf(HWND window) {
+    std::vector<HWND> frames;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM p) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(child, cls, 32);
+            if (std::wstring(cls) == L"TNavFrame" && IsWindowVisible(child))
+                reinterpret_cast<std::vector<HWND>*>(p)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&frames));
+    std::sort(frames.begin(), frames.end(), [](HWND a, HWND b) {
+        RECT ra = WindowBounds(a), rb = WindowBounds(b);
+        return ra.left != rb.left ? ra.left < rb.left : ra.top < rb.top;
+    });
+    return frames;
+}
+
+void Press() {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &input, sizeof(input));
+}
+
+void Release() {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(input));
+}
+
+// Moves the held pointer in steps, as a hand would.
+void DragTo(POINT from, POINT to) {
+    MoveTo(from);
+    Sleep(50);
+    Press();
+    Sleep(50);
+    for (int i = 1; i <= 10; ++i) {
+        MoveTo({from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
+        Sleep(20);
+    }
+    Sleep(50);
+    Release();
+    Sleep(100);
+}
+
+void DoubleClickAt(POINT p) {
+    MoveTo(p);
+    Sleep(50);
+    INPUT inputs[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
+TEST(Frames, AddReorderAndCloseFramesByHand) {
+    KestravProcess kestrav;
+    HWND window = kestrav.Window();
+    ASSERT_NE(window, nullptr);
+    RECT strip = WindowBounds(window);
+
+    // Open the strip, pin it and drag its title bar to the top edge.
+    ClickAt({strip.left + 1, strip.top + 400});
+    ASSERT_TRUE(WaitFor([&] { return WindowBounds(window).right - WindowBounds(window).left == 300; }));
+    ClickAt({strip.left + 12, strip.top + 36}); // the pinning button, second from the top
+    Sleep(100);
+    DragTo({strip.left + 12, strip.top + 400}, {640, 5});
+    ASSERT_TRUE(WaitFor([&] { return WindowBounds(window).bottom - WindowBounds(window).top == 225; }))
+        << "the window did not dock at the top";
+    RECT panel = WindowBounds(window);
+    EXPECT_EQ(panel.top, strip.top);
+    ASSERT_EQ(FramesOf(window).size(), 1u);
+
+    // Two double clicks on the empty area right of the frames add two frames.
+    for (size_t expected = 2; expected <= 3; ++expected) {
+        RECT last = WindowBounds(FramesOf(window).back());
+        DoubleClickAt({last.right + 20, panel.top + 120});
+        ASSERT_TRUE(WaitFor([&] { return FramesOf(window).size() == expected; })) << expected;
+    }
+    std::vector<HWND> before = FramesOf(window);
+
+    // Drag the third frame's caption bar (on its left side) onto the first one.
+    RECT third = WindowBounds(before[2]), first = WindowBounds(before[0]);
+    DragTo({third.left + 12, third.top + 100}, {first.left + 12, first.top + 100});
+    ASSERT_TRUE(WaitFor([&] { return FramesOf(window) == std::vector<HWND>{before[2], before[0], before[1]}; }))
+        << "the frames were not reordered";
+
+    // The close button sits at the top of the caption bar.
+    RECT closing = WindowBounds(before[0]);
+    ClickAt({closing.left + 12, closing.top + 12});
+    EXPECT_TRUE(WaitFor([&] { return FramesOf(window) == std::vector<HWND>{before[2], before[1]}; }))
+        << "the frame was not closed";
+    EXPECT_FALSE(IsWindow(before[0]));
+    MoveTo({900, 500});
+    EXPECT_EQ(kestrav.Close(), 0);
+}
+
+} // namespace
