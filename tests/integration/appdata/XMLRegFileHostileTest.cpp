@@ -3,7 +3,8 @@
 #include "appdata/XMLRegFile.h"
 #include "appdata/XMLRegFileErrors.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,10 @@
 #include <random>
 
 using appdata::TXMLRegFile;
-using appdata_test::ReadBytes;
-using appdata_test::TempFolder;
-using appdata_test::Utf8;
-using appdata_test::WriteBytes;
+using testing_support::ReadBytes;
+using testing_support::TempFolder;
+using testing_support::Utf8;
+using testing_support::WriteBytes;
 using namespace std::string_literals;
 
 namespace {

@@ -3,15 +3,17 @@
 #include "appdata/XMLRegFile.h"
 #include "appdata/XMLRegFileErrors.h"
 
-#include "TempFolder.h"
+#include "support/LinuxSide.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using appdata::TXMLRegFile;
-using appdata_test::ReadBytes;
-using appdata_test::TempFolder;
-using appdata_test::WriteBytes;
+using testing_support::ReadBytes;
+using testing_support::TempFolder;
+using testing_support::WriteBytes;
 using testing::ElementsAre;
 
 namespace {
@@ -51,14 +53,14 @@ TEST(XMLRegFileSave, SymbolicLinkKeepsPointingAtTheReplacedFile) {
     ::CreateDirectoryW(folder.File(L"real").c_str(), nullptr);
     const std::wstring real = folder.File(L"real\\Kestrav.xml"), link = folder.File(L"Kestrav.xml");
     WriteBytes(real, kOld);
-    if (!appdata_test::MakeLinkOnLinuxSide(link, real))
+    if (!testing_support::MakeLinkOnLinuxSide(link, real))
         GTEST_SKIP() << "no symbolic link could be made here";
     EXPECT_EQ(SaveChange(link), L"(saved)");
     // Had the link itself been replaced by a plain file, the file it names would be old.
     EXPECT_NE(ReadBytes(real).find("<Value>2</Value>"), std::string::npos);
     EXPECT_EQ(ReadBytes(link), ReadBytes(real));
     EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml", L"real"));
-    EXPECT_TRUE(appdata_test::RemoveLinkOnLinuxSide(link));
+    EXPECT_TRUE(testing_support::RemoveOnLinuxSide(link));
 }
 
 TEST(XMLRegFileSave, ReadOnlyFileIsRefusedAndKept) {

@@ -3,7 +3,8 @@
 #include "appdata/XMLRegFileErrors.h"
 #include "appdata/XMLTextForms.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,10 +13,10 @@
 #include <limits>
 
 using appdata::TXMLRegFile;
-using appdata_test::ReadBytes;
-using appdata_test::TempFolder;
-using appdata_test::Utf8;
-using appdata_test::WriteBytes;
+using testing_support::ReadBytes;
+using testing_support::TempFolder;
+using testing_support::Utf8;
+using testing_support::WriteBytes;
 using testing::ElementsAre;
 
 namespace {
@@ -115,7 +116,7 @@ TEST_F(XMLRegFileTest, NewFileIsNamedAfterTheFileAndWrittenOnlyWhenModified) {
         EXPECT_EQ(PathOf(reg.CurrentNode()), L"\\A\\B");
         EXPECT_FALSE(reg.Modified());
     }
-    EXPECT_FALSE(appdata_test::FileExists(dotted)); // nodes made by OpenNode alone are not saved
+    EXPECT_FALSE(testing_support::FileExists(dotted)); // nodes made by OpenNode alone are not saved
 
     { TXMLRegFile(dotted).CreateNode(L"\\A"); }
     EXPECT_EQ(ReadBytes(dotted), "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<a.b>\r\n  <A/>\r\n</a.b>\r\n");

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ShellTestSupport.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
 #include "shell/DelimitedText.h"
 #include "shell/ItemPath.h"
 #include "shell/RootDesignation.h"
@@ -26,10 +27,10 @@ class ItemPathTest : public testing::Test {
 protected:
     void SetUp() override {
         // Names that need quoting in delimited text, and Japanese ones.
-        ASSERT_TRUE(shelltest::MakeFolder(temp_ / L"a b\\日本語\\x,y\\it's"));
-        ASSERT_TRUE(shelltest::MakeFile(temp_ / L"a b\\file.txt"));
-        ASSERT_TRUE(shelltest::MakeFile(temp_ / L"a b\\日本語\\x,y\\it's\\最後.txt"));
-        ASSERT_TRUE(shelltest::MakeFile(temp_ / L"hidden.txt"));
+        ASSERT_TRUE(testing_support::MakeFolder(temp_ / L"a b\\日本語\\x,y\\it's"));
+        ASSERT_TRUE(testing_support::MakeFile(temp_ / L"a b\\file.txt"));
+        ASSERT_TRUE(testing_support::MakeFile(temp_ / L"a b\\日本語\\x,y\\it's\\最後.txt"));
+        ASSERT_TRUE(testing_support::MakeFile(temp_ / L"hidden.txt"));
         ASSERT_TRUE(::SetFileAttributesW((temp_ / L"hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
     }
 
@@ -37,7 +38,7 @@ protected:
         return shell::RootToShellItem(relative.empty() ? temp_.Path() : temp_ / relative);
     }
 
-    shelltest::TempFolder temp_;
+    testing_support::TempFolder temp_;
 };
 
 TEST_F(ItemPathTest, DesktopIsTheEmptyPath) {

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "ShellTestSupport.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
 #include "shell/RootDesignation.h"
 #include "shell/RootFolder.h"
 #include "shell/RootFolderBatch.h"
@@ -135,13 +137,13 @@ TEST(RootDesignationTest, DriveWithoutBackslashIsItsRoot) {
 }
 
 TEST(RootDesignationTest, PlainFoldersGiveTheirPath) {
-    shelltest::TempFolder temp;
+    testing_support::TempFolder temp;
     const std::vector<std::wstring> names = {L"plain", L"日本語のフォルダ", L"with space, comma",
                                              L"it's {odd} [name]", L"trailing.dots.lnk"};
     for (const std::wstring& name : names) {
         SCOPED_TRACE(testing::Message() << testing::PrintToString(name));
         const std::wstring path = temp / name;
-        ASSERT_TRUE(shelltest::MakeFolder(path));
+        ASSERT_TRUE(testing_support::MakeFolder(path));
         const unique_pidl idList = RootToIDList(path);
         ASSERT_TRUE(idList);
         const std::wstring root = IDListToRoot(idList.get());
@@ -155,7 +157,7 @@ TEST(RootDesignationTest, PlainFoldersGiveTheirPath) {
 }
 
 TEST(RootDesignationTest, ShellItemsConvertBothWays) {
-    shelltest::TempFolder temp;
+    testing_support::TempFolder temp;
     ComPtr<IShellItem> item = shell::RootToShellItem(temp.Path());
     ASSERT_TRUE(item);
     EXPECT_TRUE(shelltest::SamePath(shell::ShellItemToRoot(item.Get()), temp.Path()));
@@ -172,8 +174,8 @@ TEST(RootDesignationTest, ShellItemsConvertBothWays) {
 }
 
 TEST(RootDesignationTest, UnresolvableDesignationsGiveNil) {
-    shelltest::TempFolder temp;
-    ASSERT_TRUE(shelltest::MakeFolder(temp / L"exists"));
+    testing_support::TempFolder temp;
+    ASSERT_TRUE(testing_support::MakeFolder(temp / L"exists"));
     std::wstring deep = temp.Path();
     while (deep.size() < 400)
         deep += L"\\abcdefghij";

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "ShellTestSupport.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
 #include "gui/Error.h"
 #include "shell/RootDesignation.h"
 #include "shell/ShellItems.h"
@@ -18,7 +20,7 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 TEST(ShellItemsTest, ParseIDListRaisesTheSystemsError) {
-    shelltest::TempFolder temp;
+    testing_support::TempFolder temp;
     const shell::unique_pidl parsed = shell::ParseIDList(temp.Path());
     ASSERT_TRUE(parsed);
     EXPECT_TRUE(shelltest::SameIDList(parsed.get(), shell::RootToIDList(temp.Path()).get()));
@@ -36,8 +38,8 @@ TEST(ShellItemsTest, ParseIDListRaisesTheSystemsError) {
 }
 
 TEST(ShellItemsTest, ParseIDListBelowAFolderIsRelative) {
-    shelltest::TempFolder temp;
-    ASSERT_TRUE(shelltest::MakeFile(temp / L"child.txt"));
+    testing_support::TempFolder temp;
+    ASSERT_TRUE(testing_support::MakeFile(temp / L"child.txt"));
     ComPtr<IShellItem> folderItem = shell::RootToShellItem(temp.Path());
     ComPtr<IShellFolder> folder;
     ASSERT_TRUE(SUCCEEDED(folderItem->BindToHandler(nullptr, BHID_SFObject, IID_PPV_ARGS(&folder))));
@@ -50,8 +52,8 @@ TEST(ShellItemsTest, ParseIDListBelowAFolderIsRelative) {
 }
 
 TEST(ShellItemsTest, NamesAndComparisonsOfItems) {
-    shelltest::TempFolder temp;
-    ASSERT_TRUE(shelltest::MakeFolder(temp / L"名前"));
+    testing_support::TempFolder temp;
+    ASSERT_TRUE(testing_support::MakeFolder(temp / L"名前"));
     ComPtr<IShellItem> item = shell::RootToShellItem(temp / L"名前");
     ComPtr<IShellItem> same = shell::RootToShellItem(temp / L"名前");
     ComPtr<IShellItem> other = shell::RootToShellItem(temp.Path());

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "ShellTestSupport.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
 #include "shell/RootDesignation.h"
 #include "shell/ShellLink.h"
 
@@ -32,12 +34,12 @@ bool LeadsTo(PCIDLIST_ABSOLUTE idList, const std::wstring& path) {
 class ShortcutTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(shelltest::MakeFolder(target_));
-        ASSERT_TRUE(shelltest::MakeFolder(japaneseTarget_));
-        ASSERT_TRUE(shelltest::MakeFile(temp_ / L"plain.txt"));
+        ASSERT_TRUE(testing_support::MakeFolder(target_));
+        ASSERT_TRUE(testing_support::MakeFolder(japaneseTarget_));
+        ASSERT_TRUE(testing_support::MakeFile(temp_ / L"plain.txt"));
     }
 
-    shelltest::TempFolder temp_;
+    testing_support::TempFolder temp_;
     // Wine's link object keeps a target path only in the ANSI code page, so the path
     // given to SetPath is plain ASCII; names beyond it go through SetIDList.
     const std::wstring target_ = temp_ / L"Target folder, v1.0";
@@ -60,8 +62,8 @@ TEST_F(ShortcutTest, OnlyLnkFilesAreReadAsShortcuts) {
     // The same shortcut under another extension is not looked at.
     ASSERT_TRUE(MakeShortcut(temp_ / L"Target.lnk.txt", target_));
     // A .lnk file that is no shortcut, an empty one, and none at all.
-    ASSERT_TRUE(shelltest::MakeFile(temp_ / L"garbage.lnk", std::string(300, '\x4C')));
-    ASSERT_TRUE(shelltest::MakeFile(temp_ / L"empty.lnk", ""));
+    ASSERT_TRUE(testing_support::MakeFile(temp_ / L"garbage.lnk", std::string(300, '\x4C')));
+    ASSERT_TRUE(testing_support::MakeFile(temp_ / L"empty.lnk", ""));
     for (const std::wstring& fileName :
          {temp_ / L"Target.lnk.txt", temp_ / L"garbage.lnk", temp_ / L"empty.lnk", temp_ / L"missing.lnk",
           temp_ / L"plain.txt", target_}) {

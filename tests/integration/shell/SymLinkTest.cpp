@@ -9,6 +9,8 @@
 #include <string>
 
 #include "ShellTestSupport.h"
+#include "support/TempFolder.h"
+#include "support/TestFiles.h"
 #include "shell/RootDesignation.h"
 #include "shell/ShellLink.h"
 #include "shell/SymLink.h"
@@ -23,15 +25,15 @@ constexpr const char* kCannotLink = "this system cannot make symbolic links here
 class SymLinkTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(shelltest::MakeFolder(folder_));
-        ASSERT_TRUE(shelltest::MakeFile(file_));
+        ASSERT_TRUE(testing_support::MakeFolder(folder_));
+        ASSERT_TRUE(testing_support::MakeFile(file_));
     }
 
     static bool Link(const std::wstring& link, const std::wstring& target) {
-        return shelltest::MakeSymbolicLink(link, target);
+        return testing_support::MakeSymbolicLink(link, target);
     }
 
-    shelltest::TempFolder temp_;
+    testing_support::TempFolder temp_;
     const std::wstring folder_ = temp_ / L"目標 folder";
     const std::wstring file_ = temp_ / L"target.txt";
 };
@@ -52,7 +54,7 @@ TEST_F(SymLinkTest, LinkToAFileGivesTheFile) {
         GTEST_SKIP() << kCannotLink;
     // Windows marks every symbolic link as a reparse point. Wine marks a Linux link to
     // a file as a plain file, so there the link is no link at all to us.
-    if (!shelltest::IsReparsePoint(link))
+    if (!testing_support::IsReparsePoint(link))
         GTEST_SKIP() << "links to files are no reparse points on this system";
     unique_pidl idList;
     ASSERT_TRUE(GetSymLinkTarget(link, idList));
@@ -70,7 +72,7 @@ TEST_F(SymLinkTest, ChainOfLinksGivesTheFinalTarget) {
 
 TEST_F(SymLinkTest, DanglingLinkGivesFalse) {
     const std::wstring gone = temp_ / L"gone";
-    ASSERT_TRUE(shelltest::MakeFolder(gone));
+    ASSERT_TRUE(testing_support::MakeFolder(gone));
     const std::wstring link = temp_ / L"dangling";
     if (!Link(link, gone))
         GTEST_SKIP() << kCannotLink;

@@ -1,0 +1,68 @@
+#include "support/TempFolder.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "support/TestFiles.h"
+
+namespace testing_support {
+namespace {
+
+std::wstring TempBase() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    std::wstring base = folder;
+    if (!base.empty() && base.back() == L'\\')
+        base.pop_back();
+    return base;
+}
+
+// Wine reuses small process ids from run to run, so the name is made unique otherwise.
+std::wstring UniqueName() {
+    GUID guid{};
+    ::CoCreateGuid(&guid);
+    wchar_t text[40] = {};
+    ::StringFromGUID2(guid, text, 40);
+    return L"kestrav-test-" + std::wstring(text + 1, 8);
+}
+
+} // namespace
+
+TempFolder::TempFolder() {
+    const std::wstring base = TempBase();
+    for (int attempt = 0; attempt < 10 && path_.empty(); ++attempt) {
+        const std::wstring path = base + L"\\" + UniqueName();
+        if (::CreateDirectoryW(path.c_str(), nullptr))
+            path_ = path;
+        else if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    if (path_.empty())
+        throw std::runtime_error("cannot create the temporary folder, error " +
+                                 std::to_string(::GetLastError()));
+}
+
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
+
+std::vector<std::wstring> TempFolder::Entries() const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((path_ + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace testing_support
