@@ -28,13 +28,13 @@ TMainForm::TMainForm(IDesktop& desktop) : Window(nullptr), FDesktop(desktop), FC
     SetText(WindowText);
     SetBounds(gui::MakeRect(0, 0, 543, 375));
     SetColor(gui::clBtnFace);
-    CreateSpec spec;
-    spec.className = ClassName;
-    spec.style = WS_POPUP | WS_CLIPCHILDREN;
+    CreateParams params;
+    params.className = ClassName;
+    params.style = WS_POPUP | WS_CLIPCHILDREN;
     // Owned by the application's hidden window, so the edge window itself has no
     // taskbar button and no Alt+Tab entry.
-    spec.owner = gui::Application::Instance().Handle();
-    CreateHandle(spec);
+    params.owner = gui::Application::Instance().Handle();
+    CreateHandle(params);
     FChain.SetSelf(Handle());
     gui::Application::Instance().SetMainWindow(Handle());
     CreateControls();

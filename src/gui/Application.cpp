@@ -11,10 +11,10 @@ class Application::HiddenWindow : public Window {
 public:
     explicit HiddenWindow(Application& application) : Window(nullptr), application_(application) {
         SetText(Application::ExeTitle());
-        CreateSpec spec;
-        spec.className = L"GuiApplication";
-        spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-        CreateHandle(spec);
+        CreateParams params;
+        params.className = L"GuiApplication";
+        params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+        CreateHandle(params);
     }
 
 protected:

@@ -6,9 +6,9 @@
 namespace gui {
 
 Panel::Panel(Window& parent) : Window(&parent) {
-    CreateSpec spec;
-    spec.className = L"GuiPanel";
-    CreateHandle(spec);
+    CreateParams params;
+    params.className = L"GuiPanel";
+    CreateHandle(params);
     Show();
 }
 

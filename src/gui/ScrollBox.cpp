@@ -5,9 +5,9 @@
 namespace gui {
 
 ScrollBox::ScrollBox(Window& parent) : Window(&parent) {
-    CreateSpec spec;
-    spec.className = L"GuiScrollBox";
-    CreateHandle(spec);
+    CreateParams params;
+    params.className = L"GuiScrollBox";
+    CreateHandle(params);
     Show();
 }
 

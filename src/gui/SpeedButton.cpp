@@ -9,10 +9,10 @@ namespace gui {
 SpeedButton::SpeedButton(Window& parent) : Window(&parent) {
     SetParentColor(true);
     SetBounds(MakeRect(0, 0, 21, 21));
-    CreateSpec spec;
-    spec.className = L"GuiSpeedButton";
-    spec.classStyle = 0; // double clicks count as two clicks
-    CreateHandle(spec);
+    CreateParams params;
+    params.className = L"GuiSpeedButton";
+    params.classStyle = 0; // double clicks count as two clicks
+    CreateHandle(params);
     Show();
 }
 

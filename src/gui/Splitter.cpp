@@ -7,10 +7,10 @@ namespace gui {
 Splitter::Splitter(Window& parent) : Window(&parent) {
     SetParentColor(true);
     SetBounds(MakeRect(0, 0, 3, 3));
-    CreateSpec spec;
-    spec.className = L"GuiSplitter";
-    spec.classStyle = 0;
-    CreateHandle(spec);
+    CreateParams params;
+    params.className = L"GuiSplitter";
+    params.classStyle = 0;
+    CreateHandle(params);
     Show();
 }
 

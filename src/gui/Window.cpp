@@ -48,36 +48,36 @@ Window* Window::FromHandle(HWND handle) {
     return reinterpret_cast<Window*>(::GetWindowLongPtrW(handle, 0));
 }
 
-void Window::RegisterClassOnce(const CreateSpec& spec) {
+void Window::RegisterClassOnce(const CreateParams& params) {
     static std::set<std::wstring> registered;
-    if (registered.count(spec.className) != 0)
+    if (registered.count(params.className) != 0)
         return;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = spec.classStyle;
+    windowClass.style = params.classStyle;
     windowClass.lpfnWndProc = StaticWindowProc;
     windowClass.cbWndExtra = sizeof(LONG_PTR);
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = spec.cursor != nullptr ? spec.cursor : ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = spec.className;
+    windowClass.hCursor = params.cursor != nullptr ? params.cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = params.className;
     windowClass.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (::RegisterClassExW(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         throw HResultError(HRESULT_FROM_WIN32(::GetLastError()));
-    registered.insert(spec.className);
+    registered.insert(params.className);
 }
 
-void Window::CreateHandle(const CreateSpec& spec) {
+void Window::CreateHandle(const CreateParams& params) {
     CHECK(handle_ == nullptr);
-    spec_ = spec;
-    RegisterClassOnce(spec);
-    DWORD style = spec.style & ~WS_VISIBLE;
-    HWND parentHandle = spec.owner;
+    spec_ = params;
+    RegisterClassOnce(params);
+    DWORD style = params.style & ~WS_VISIBLE;
+    HWND parentHandle = params.owner;
     if (parent_ != nullptr) {
         CHECK(parent_->handle_ != nullptr);
         parentHandle = parent_->handle_;
         style |= WS_CHILD;
     }
-    HWND handle = ::CreateWindowExW(spec.exStyle, spec.className, text_.c_str(), style, bounds_.left, bounds_.top,
+    HWND handle = ::CreateWindowExW(params.exStyle, params.className, text_.c_str(), style, bounds_.left, bounds_.top,
                                     Width(), Height(), parentHandle, nullptr, ::GetModuleHandleW(nullptr), this);
     if (handle == nullptr)
         throw HResultError(HRESULT_FROM_WIN32(::GetLastError()));
@@ -90,9 +90,9 @@ void Window::CreateHandle(const CreateSpec& spec) {
 }
 
 void Window::RecreateHandle() {
-    CreateSpec spec = spec_;
+    CreateParams params = spec_;
     DestroyHandle();
-    CreateHandle(spec);
+    CreateHandle(params);
 }
 
 void Window::DestroyHandle() {

@@ -98,7 +98,7 @@ public:
     std::function<void(Window& source, POINT screen)> OnDragDrop;
 
 protected:
-    struct CreateSpec {
+    struct CreateParams {
         const wchar_t* className = nullptr;
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         DWORD exStyle = 0;
@@ -107,10 +107,13 @@ protected:
         HCURSOR cursor = nullptr;
     };
 
+    // The former name of CreateParams, kept until its last user has moved on.
+    using CreateSpec = CreateParams;
+
     // A child of parent, or a top-level window when parent is null.
     explicit Window(Window* parent);
 
-    void CreateHandle(const CreateSpec& spec);
+    void CreateHandle(const CreateParams& params);
     // Destroys and creates the window again with the same settings.
     void RecreateHandle();
     void DestroyHandle();
@@ -133,7 +136,7 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
-    static void RegisterClassOnce(const CreateSpec& spec);
+    static void RegisterClassOnce(const CreateParams& params);
     LRESULT DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void BoundsChanged();
     void ApplyBounds(const RECT& bounds);
@@ -141,7 +144,7 @@ private:
     Window* parent_;
     std::vector<Window*> children_;
     HWND handle_ = nullptr;
-    CreateSpec spec_;
+    CreateParams spec_;
     RECT bounds_{0, 0, 0, 0};
     SIZE explicit_{0, 0};
     TAlign align_ = alNone;

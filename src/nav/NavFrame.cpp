@@ -26,9 +26,9 @@ TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
     : Window(&parent), FOwner(owner), FID(id) {
     SetParentColor(true);
     SetBounds(gui::MakeRect(0, 0, 320, 240));
-    CreateSpec spec;
-    spec.className = L"TNavFrame";
-    CreateHandle(spec);
+    CreateParams params;
+    params.className = L"TNavFrame";
+    CreateHandle(params);
 
     FCaptionImages.AddResourceBitmaps(::GetModuleHandleW(nullptr),
                                       {IDB_CAPTION_BARS, IDB_CAPTION_MINUS, IDB_CAPTION_PLUS, IDB_CAPTION_CROSS});

@@ -41,10 +41,10 @@ TCustomNameSpaceTreeControl::~TCustomNameSpaceTreeControl() {
 }
 
 void TCustomNameSpaceTreeControl::CreateHandle() {
-    CreateSpec spec;
-    spec.className = kClassName;
-    spec.style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (tabStop_ ? WS_TABSTOP : 0);
-    gui::Window::CreateHandle(spec);
+    CreateParams params;
+    params.className = kClassName;
+    params.style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (tabStop_ ? WS_TABSTOP : 0);
+    gui::Window::CreateHandle(params);
 }
 
 void TCustomNameSpaceTreeControl::RecreateHandle() {

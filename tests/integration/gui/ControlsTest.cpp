@@ -18,10 +18,10 @@ class Host : public Window {
 public:
     Host() : Window(nullptr) {
         SetBounds(MakeRect(100, 100, 400, 300));
-        CreateSpec spec;
-        spec.className = L"TestHost";
-        spec.style = WS_POPUP | WS_CLIPCHILDREN;
-        CreateHandle(spec);
+        CreateParams params;
+        params.className = L"TestHost";
+        params.style = WS_POPUP | WS_CLIPCHILDREN;
+        CreateHandle(params);
     }
 };
 

@@ -26,10 +26,10 @@ class Host : public gui::Window {
 public:
     Host() : Window(nullptr) {
         SetBounds(gui::MakeRect(0, 0, 700, 500));
-        CreateSpec spec;
-        spec.className = L"NavTestHost";
-        spec.style = WS_POPUP | WS_CLIPCHILDREN;
-        CreateHandle(spec);
+        CreateParams params;
+        params.className = L"NavTestHost";
+        params.style = WS_POPUP | WS_CLIPCHILDREN;
+        CreateHandle(params);
         Show();
     }
 };

@@ -31,10 +31,10 @@ class HostWindow : public gui::Window {
 public:
     explicit HostWindow(int width = 400, int height = 300, bool visible = false) : gui::Window(nullptr) {
         SetBounds(gui::MakeRect(50, 50, width, height));
-        CreateSpec spec;
-        spec.className = L"ShellCtrlsTestHost";
-        spec.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-        CreateHandle(spec);
+        CreateParams params;
+        params.className = L"ShellCtrlsTestHost";
+        params.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+        CreateHandle(params);
         if (visible)
             Show();
     }
