@@ -97,6 +97,8 @@ TEST_F(ChainTest, NeighboursShadeTheirColoursAgainstEachOther) {
         EXPECT_EQ(ShownColour(k.process.Window()), k.colour);
         MoveTo({Work().right - 200, Work().top + 300});
         ASSERT_TRUE(WaitFor([&] { return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 4; }));
+        // The chain has moved back before the next strip is clicked.
+        ASSERT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
     }
 }
 

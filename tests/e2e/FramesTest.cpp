@@ -29,44 +29,29 @@ std::vector<HWND> FramesOf(HWND window) {
     return frames;
 }
 
-void Press() {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    SendInput(1, &input, sizeof(input));
+void Press(POINT at) {
+    INPUT inputs[2] = {AbsoluteMove(at), Button(MOUSEEVENTF_LEFTDOWN)};
+    SendInput(2, inputs, sizeof(INPUT));
 }
 
-void Release() {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(input));
+void Release(POINT at) {
+    INPUT inputs[2] = {AbsoluteMove(at), Button(MOUSEEVENTF_LEFTUP)};
+    SendInput(2, inputs, sizeof(INPUT));
 }
 
 // Moves the held pointer in steps, as a hand would.
 void DragTo(POINT from, POINT to) {
     MoveTo(from);
-    Sleep(50);
-    Press();
+    Sleep(100);
+    Press(from);
     Sleep(50);
     for (int i = 1; i <= 10; ++i) {
         MoveTo({from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
         Sleep(20);
     }
     Sleep(50);
-    Release();
+    Release(to);
     Sleep(100);
-}
-
-void DoubleClickAt(POINT p) {
-    MoveTo(p);
-    Sleep(50);
-    INPUT inputs[4] = {};
-    for (int i = 0; i < 4; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    }
-    SendInput(4, inputs, sizeof(INPUT));
 }
 
 TEST(Frames, AddReorderAndCloseFramesByHand) {
@@ -78,8 +63,9 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
     // Open the strip, pin it and drag its title bar to the top edge.
     ClickAt({strip.left + 1, strip.top + 400});
     ASSERT_TRUE(WaitFor([&] { return WindowBounds(window).right - WindowBounds(window).left == 300; }));
+    Sleep(300); // the title bar is laid out and painted
     ClickAt({strip.left + 12, strip.top + 36}); // the pinning button, second from the top
-    Sleep(100);
+    Sleep(150);
     DragTo({strip.left + 12, strip.top + 400}, {640, 5});
     ASSERT_TRUE(WaitFor([&] { return WindowBounds(window).bottom - WindowBounds(window).top == 225; }))
         << "the window did not dock at the top";
@@ -90,8 +76,16 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
     // Two double clicks on the empty area right of the frames add two frames.
     for (size_t expected = 2; expected <= 3; ++expected) {
         RECT last = WindowBounds(FramesOf(window).back());
-        DoubleClickAt({last.right + 20, panel.top + 120});
-        ASSERT_TRUE(WaitFor([&] { return FramesOf(window).size() == expected; })) << expected;
+        POINT at{last.right + 20, panel.top + 120};
+        ClickAt(at, 2);
+        bool added = WaitFor([&] { return FramesOf(window).size() == expected; });
+        wchar_t cls[64] = {};
+        HWND under = WindowFromPoint(at);
+        GetClassNameW(under, cls, 64);
+        RECT now = WindowBounds(window);
+        ASSERT_TRUE(added) << expected << " under " << testing::PrintToString(std::wstring(cls)) << " window "
+                           << now.left << "," << now.top << "," << now.right << "," << now.bottom << " fg "
+                           << (GetForegroundWindow() == window);
     }
     std::vector<HWND> before = FramesOf(window);
 

@@ -7,15 +7,35 @@ namespace e2e {
 
 inline void MoveTo(POINT p) { SetCursorPos(p.x, p.y); }
 
-inline void ClickAt(POINT p) {
+// Button input at a screen point. SetCursorPos moves the pointer (also the X pointer
+// under Wine); the buttons carry the same point as an absolute move, since Wine may
+// deliver an injected button at the pointer's previous place otherwise.
+inline INPUT AbsoluteMove(POINT p) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((p.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((p.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+inline INPUT Button(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+inline void ClickAt(POINT p, int clicks = 1) {
     MoveTo(p);
-    Sleep(30);
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    Sleep(100);
+    INPUT inputs[5] = {AbsoluteMove(p)};
+    int n = 1;
+    for (int i = 0; i < clicks && n + 1 < 5; ++i) {
+        inputs[n++] = Button(MOUSEEVENTF_LEFTDOWN);
+        inputs[n++] = Button(MOUSEEVENTF_LEFTUP);
+    }
+    SendInput(static_cast<UINT>(n), inputs, sizeof(INPUT));
 }
 
 } // namespace e2e
