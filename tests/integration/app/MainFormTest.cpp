@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -365,6 +366,64 @@ TEST_F(MainFormTest, FocusComesBackToTheControlThatHadItWhenCollapsing) {
     form->AppMainEventsDeactivate();
     form->FormClick();
     EXPECT_EQ(form->Layout(), loExpanded);
+}
+
+} // namespace
+
+namespace {
+
+// Two monitors side by side; the right one has a taskbar at its bottom. The left one
+// is the real screen, the right one exists only here.
+class TwoMonitors : public IDesktop {
+public:
+    static constexpr RECT kLeft{0, 0, 1280, 800};
+    static constexpr RECT kRight{1280, 0, 2560, 760};
+    POINT cursor{2000, 2000};
+    bool leftDown = false;
+    HMONITOR Left() const { return reinterpret_cast<HMONITOR>(1); }
+    HMONITOR Right() const { return reinterpret_cast<HMONITOR>(2); }
+    POINT CursorPos() override { return cursor; }
+    bool LeftButtonDown() override { return leftDown; }
+    HMONITOR MonitorFromPoint(POINT p) override { return p.x >= 1280 ? Right() : Left(); }
+    HMONITOR MonitorFromRect(const RECT& r) override {
+        int inRight = std::max<LONG>(0, r.right - std::max<LONG>(r.left, 1280));
+        int inLeft = std::max<LONG>(0, std::min<LONG>(r.right, 1280) - r.left);
+        return inRight > inLeft ? Right() : Left();
+    }
+    RECT WorkArea(HMONITOR m) override { return m == Right() ? kRight : kLeft; }
+    UINT MenuShowDelay() override { return 0; }
+};
+
+TEST(MainFormMonitors, DraggingTheTitleBarToTheSecondMonitorsBottomDocksThere) {
+    TwoMonitors desktop;
+    TMainForm form(desktop);
+    form.FormClick();
+    form.PinningBtn().Click();
+    ASSERT_EQ(form.ScreenBounds(), gui::MakeRect(0, 0, 300, 800));
+    // The button is held while the pointer enters the bottom band of the right monitor.
+    desktop.leftDown = true;
+    desktop.cursor = {1600, 750};
+    POINT client = desktop.cursor;
+    ScreenToClient(form.TitlePanel().Handle(), &client);
+    SendMessageW(form.TitlePanel().Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+    EXPECT_EQ(form.SnapEdge(), gui::alBottom);
+    EXPECT_EQ(form.ScreenBounds(), gui::MakeRect(1280, 760 - 225, 1280, 225));
+    // The title bar lies along the bottom, the buttons at its right end.
+    EXPECT_EQ(form.TitlePanel().Align(), gui::alBottom);
+    EXPECT_GT(form.ExitBtn().Left(), form.PinningBtn().Left());
+    // Back onto the left monitor's right band: docked there, at the full height.
+    desktop.cursor = {1270, 400};
+    client = desktop.cursor;
+    ScreenToClient(form.TitlePanel().Handle(), &client);
+    SendMessageW(form.TitlePanel().Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+    EXPECT_EQ(form.SnapEdge(), gui::alRight);
+    EXPECT_EQ(form.ScreenBounds(), gui::MakeRect(1280 - 300, 0, 300, 800));
+    // Collapsed and opened again on the right edge, the right side never moves.
+    form.PinningBtn().Click();
+    form.AppMainEventsDeactivate();
+    EXPECT_EQ(form.ScreenBounds(), gui::MakeRect(1276, 0, 4, 800));
+    form.FormClick();
+    EXPECT_EQ(form.ScreenBounds(), gui::MakeRect(980, 0, 300, 800));
 }
 
 } // namespace
