@@ -1,47 +1,71 @@
 #pragma once
-// A set of enumeration values stored as a bit word: bit n for ordinal n. This is the
-// form sets take in data files; mappings to the platform's flag words are explicit.
+// A set of enumeration values held in an integer: the member with ordinal n is bit n.
+// This is the form in which sets are stored in the data file; mappings to the
+// platform's flag words are separate functions next to each enumeration.
 #include <cstdint>
 #include <initializer_list>
+#include <type_traits>
 
 namespace gui {
 
-template <typename Enum, typename Word = std::uint32_t>
+template <typename E, typename Storage = std::uint32_t, int MemberCount = static_cast<int>(sizeof(Storage) * 8)>
 class EnumSet {
+    static_assert(std::is_unsigned_v<Storage>);
+    static_assert(MemberCount > 0 && MemberCount <= static_cast<int>(sizeof(Storage) * 8));
+
 public:
-    constexpr EnumSet() = default;
-    constexpr EnumSet(std::initializer_list<Enum> members) {
-        for (Enum m : members)
-            Include(m);
+    using Member = E;
+    static constexpr int kMemberCount = MemberCount;
+    // The bits that stand for members; every other bit is never set.
+    static constexpr Storage kAllBits =
+        MemberCount == static_cast<int>(sizeof(Storage) * 8) ? static_cast<Storage>(~Storage{0})
+                                                              : static_cast<Storage>((Storage{1} << MemberCount) - 1);
+
+    constexpr EnumSet() noexcept = default;
+    constexpr EnumSet(std::initializer_list<E> members) noexcept {
+        for (E member : members)
+            Include(member);
     }
-    static constexpr EnumSet FromBits(Word bits) {
+
+    // The set of a stored value; bits that stand for no member are dropped, so a
+    // damaged data file cannot produce a member that does not exist.
+    static constexpr EnumSet FromBits(std::uint64_t bits) noexcept {
         EnumSet set;
-        set.bits_ = bits;
+        set.bits_ = static_cast<Storage>(bits & kAllBits);
         return set;
     }
+    static constexpr EnumSet All() noexcept { return FromBits(kAllBits); }
 
-    constexpr Word Bits() const { return bits_; }
-    constexpr bool Contains(Enum m) const { return Valid(m) && (bits_ & Bit(m)) != 0; }
-    // Ordinals beyond the word are ignored.
-    constexpr void Include(Enum m) {
-        if (Valid(m))
-            bits_ |= Bit(m);
+    constexpr Storage Bits() const noexcept { return bits_; }
+    constexpr bool Empty() const noexcept { return bits_ == 0; }
+    constexpr bool Contains(E member) const noexcept {
+        return IsMember(member) && (bits_ & Bit(member)) != 0;
     }
-    constexpr void Exclude(Enum m) {
-        if (Valid(m))
-            bits_ &= static_cast<Word>(~Bit(m));
+    constexpr EnumSet& Include(E member) noexcept {
+        if (IsMember(member))
+            bits_ = static_cast<Storage>(bits_ | Bit(member));
+        return *this;
     }
-    constexpr bool Empty() const { return bits_ == 0; }
-    constexpr bool operator==(const EnumSet&) const = default;
-    constexpr EnumSet operator|(EnumSet other) const { return FromBits(bits_ | other.bits_); }
-    constexpr EnumSet operator&(EnumSet other) const { return FromBits(bits_ & other.bits_); }
+    constexpr EnumSet& Exclude(E member) noexcept {
+        if (IsMember(member))
+            bits_ = static_cast<Storage>(bits_ & ~Bit(member));
+        return *this;
+    }
+
+    friend constexpr bool operator==(EnumSet a, EnumSet b) noexcept { return a.bits_ == b.bits_; }
+    friend constexpr EnumSet operator|(EnumSet a, EnumSet b) noexcept { return FromBits(a.bits_ | b.bits_); }
+    friend constexpr EnumSet operator&(EnumSet a, EnumSet b) noexcept { return FromBits(a.bits_ & b.bits_); }
 
 private:
-    static constexpr bool Valid(Enum m) {
-        return static_cast<unsigned>(m) < sizeof(Word) * 8;
+    static constexpr bool IsMember(E member) noexcept {
+        auto ordinal = static_cast<int>(member);
+        return ordinal >= 0 && ordinal < MemberCount;
     }
-    static constexpr Word Bit(Enum m) { return static_cast<Word>(Word(1) << static_cast<unsigned>(m)); }
-    Word bits_ = 0;
+    static constexpr Storage Bit(E member) noexcept {
+        return static_cast<Storage>(Storage{1} << static_cast<int>(member));
+    }
+
+    Storage bits_ = 0;
 };
 
 } // namespace gui
