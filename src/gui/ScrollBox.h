@@ -12,7 +12,6 @@ public:
 
     POINT ScrollPos() const { return pos_; }
     void ScrollTo(POINT pos);
-    void ScrollBy(int dx, int dy) { ScrollTo({pos_.x + dx, pos_.y + dy}); }
     SIZE ContentSize() const;
 
 protected:

@@ -424,17 +424,6 @@ void Window::SetFocus() {
 
 bool Window::Focused() const { return handle_ != nullptr && ::GetFocus() == handle_; }
 
-Window* Window::FocusedControl() const {
-    HWND focus = ::GetFocus();
-    if (handle_ == nullptr || !IsAncestorOrSelf(handle_, focus))
-        return nullptr;
-    for (HWND h = focus; h != nullptr && h != handle_; h = ::GetParent(h)) {
-        if (Window* w = FromHandle(h))
-            return w;
-    }
-    return nullptr;
-}
-
 bool Window::MouseCaptured() const { return handle_ != nullptr && ::GetCapture() == handle_; }
 
 void Window::EraseBackground(HDC dc) {

@@ -36,7 +36,6 @@ public:
     // layout gave it meanwhile.
     const RECT& Bounds() const { return bounds_; }
     void SetBounds(const RECT& bounds);
-    SIZE ExplicitSize() const { return explicit_; }
     int Left() const { return bounds_.left; }
     int Top() const { return bounds_.top; }
     int Width() const { return bounds_.right - bounds_.left; }
@@ -81,8 +80,6 @@ public:
     void Update();
     void SetFocus();
     bool Focused() const;
-    // Our control inside this window that has the keyboard focus, or null.
-    Window* FocusedControl() const;
     bool MouseCaptured() const;
 
     std::function<void()> OnClick;

@@ -1,4 +1,5 @@
 #include "gui/ControlDrag.h"
+#include "gui/Fonts.h"
 #include "gui/Panel.h"
 #include "gui/PopupMenu.h"
 #include "gui/ScrollBox.h"
@@ -175,6 +176,37 @@ TEST(ScrollBox, ScrollsARowOfChildrenThatIsWiderThanItself) {
     RECT client = box.ClientRect();
     EXPECT_EQ(box.ScrollPos().x, 900 - Width(client));
     EXPECT_EQ(panels[2]->Bounds().right, Width(client));
+}
+
+} // namespace
+
+namespace {
+
+TEST(CaptionPanel, FitsItsTextIntoTheRoomOfTheBar) {
+    Host host;
+    CaptionPanel bar(host);
+    unique_hfont font = CreateDefaultFont(FW_BOLD);
+    bar.SetFont(font.get());
+    bar.SetBounds(MakeRect(0, 0, 400, 25));
+    bar.SetAlign(alTop);
+    bar.SetText(L"Kestrav");
+    EXPECT_EQ(bar.DrawnCaption(), L"Kestrav");
+    // A long path loses its leading folders first.
+    bar.SetText(L"C:\\Users\\someone\\Documents\\Projects\\Kestrav\\notes\\2026\\december.txt");
+    std::wstring drawn = bar.DrawnCaption();
+    EXPECT_EQ(drawn.rfind(L"C:\\...\\", 0), 0u) << testing::PrintToString(drawn);
+    EXPECT_EQ(drawn.substr(drawn.size() - 12), L"december.txt");
+    // A bar shorter than 67 pixels along its length has no room at all.
+    host.SetBounds(MakeRect(0, 0, 60, 300));
+    EXPECT_EQ(bar.DrawnCaption(), L"");
+    // Vertical: the room runs along the height, the text starts 28 pixels above the bottom.
+    bar.SetAlign(alLeft);
+    bar.SetText(L"Kestrav");
+    EXPECT_EQ(bar.DrawnCaption(), L"Kestrav");
+    CaptionPanel::Placement placement = bar.PlaceCaption(13, 40);
+    EXPECT_EQ(placement.room, bar.Height() - 67);
+    EXPECT_EQ(placement.y, bar.Top() + bar.Height() - 28);
+    EXPECT_EQ(placement.x, (25 - 13) / 2);
 }
 
 } // namespace
