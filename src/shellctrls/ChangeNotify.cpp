@@ -57,8 +57,8 @@ void DeregisterChangeNotify(ULONG id) noexcept {
 std::optional<ChangeNotification> TakeChangeNotification(WPARAM wParam, LPARAM lParam) {
     PIDLIST_ABSOLUTE* idLists = nullptr;
     LONG event = 0;
-    HANDLE lock = ::SHChangeNotification_Lock(reinterpret_cast<HANDLE>(wParam), static_cast<DWORD>(lParam), &idLists,
-                                              &event);
+    HANDLE lock = ::SHChangeNotification_Lock(reinterpret_cast<HANDLE>(wParam), static_cast<DWORD>(lParam),
+                                              &idLists, &event);
     if (lock == nullptr)
         return std::nullopt;
     NotificationLock guard(lock);

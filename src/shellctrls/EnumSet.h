@@ -8,8 +8,7 @@
 
 namespace shellctrls {
 
-template <typename E, typename Storage, int MemberCount>
-class EnumSet {
+template <typename E, typename Storage, int MemberCount> class EnumSet {
     static_assert(std::is_unsigned_v<Storage>);
     static_assert(MemberCount > 0 && MemberCount <= static_cast<int>(sizeof(Storage) * 8));
 
@@ -17,9 +16,9 @@ public:
     using Member = E;
     static constexpr int kMemberCount = MemberCount;
     // The bits that stand for members; every other bit is never set.
-    static constexpr Storage kAllBits =
-        MemberCount == static_cast<int>(sizeof(Storage) * 8) ? static_cast<Storage>(~Storage{0})
-                                                              : static_cast<Storage>((Storage{1} << MemberCount) - 1);
+    static constexpr Storage kAllBits = MemberCount == static_cast<int>(sizeof(Storage) * 8)
+                                            ? static_cast<Storage>(~Storage{0})
+                                            : static_cast<Storage>((Storage{1} << MemberCount) - 1);
 
     constexpr EnumSet() noexcept = default;
     constexpr EnumSet(std::initializer_list<E> members) noexcept {

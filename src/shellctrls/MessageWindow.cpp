@@ -27,8 +27,8 @@ void RegisterClassOnce(WNDPROC procedure) {
 
 MessageWindow::MessageWindow(Receiver receiver, void* context) : receiver_(receiver), context_(context) {
     RegisterClassOnce(WindowProc);
-    handle_ = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ::GetModuleHandleW(nullptr),
-                                nullptr);
+    handle_ = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
     if (handle_ == nullptr)
         throw gui::HResultError(HRESULT_FROM_WIN32(::GetLastError()));
     ::SetWindowLongPtrW(handle_, 0, reinterpret_cast<LONG_PTR>(this));

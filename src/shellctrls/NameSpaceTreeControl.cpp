@@ -9,7 +9,8 @@ namespace shellctrls {
 namespace {
 
 // CLSID_NamespaceTreeControl, which MinGW-w64's headers do not declare.
-constexpr CLSID kNamespaceTreeControlClass = {0xAE054212, 0x3535, 0x4430, {0x83, 0xED, 0xD5, 0x01, 0xAA, 0x66, 0x80, 0xE6}};
+constexpr CLSID kNamespaceTreeControlClass = {
+    0xAE054212, 0x3535, 0x4430, {0x83, 0xED, 0xD5, 0x01, 0xAA, 0x66, 0x80, 0xE6}};
 
 constexpr wchar_t kClassName[] = L"TNameSpaceTreeControl";
 constexpr wchar_t kTreeViewClassName[] = L"SysTreeView32";
@@ -58,7 +59,8 @@ void TCustomNameSpaceTreeControl::SetTabStop(bool tabStop) {
     tabStop_ = tabStop;
     if (Handle() != nullptr) {
         LONG_PTR style = ::GetWindowLongPtrW(Handle(), GWL_STYLE);
-        ::SetWindowLongPtrW(Handle(), GWL_STYLE, tabStop ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP}));
+        ::SetWindowLongPtrW(Handle(), GWL_STYLE,
+                            tabStop ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP}));
     }
 }
 
@@ -67,7 +69,9 @@ void TCustomNameSpaceTreeControl::HandleCreated() {
         CreateTree();
 }
 
-void TCustomNameSpaceTreeControl::HandleDestroying() { ReleaseTree(); }
+void TCustomNameSpaceTreeControl::HandleDestroying() {
+    ReleaseTree();
+}
 
 void TCustomNameSpaceTreeControl::CreateTree() {
     Microsoft::WRL::ComPtr<INameSpaceTreeControl> tree;
@@ -275,7 +279,9 @@ HRESULT TCustomNameSpaceTreeControl::GetItemRect(IShellItem* psi, RECT* prect) {
     return FTree ? FTree->GetItemRect(psi, prect) : E_PENDING;
 }
 
-HRESULT TCustomNameSpaceTreeControl::CollapseAll() { return FTree ? FTree->CollapseAll() : E_PENDING; }
+HRESULT TCustomNameSpaceTreeControl::CollapseAll() {
+    return FTree ? FTree->CollapseAll() : E_PENDING;
+}
 
 TDirectionTest TCustomNameSpaceTreeControl::ScrollIn(POINT screenPos, int range) {
     if (FTreeView == nullptr)
@@ -295,7 +301,8 @@ TDirectionTest TCustomNameSpaceTreeControl::ScrollIn(POINT screenPos, int range)
     if (!::GetScrollInfo(FTreeView, horizontal ? SB_HORZ : SB_VERT, &info) || !CanScrollLine(zone, info))
         return dtInner;
     bool towardsStart = zone == dtLeft || zone == dtUp;
-    ::SendMessageW(FTreeView, horizontal ? WM_HSCROLL : WM_VSCROLL, towardsStart ? SB_LINEUP : SB_LINEDOWN, 0);
+    ::SendMessageW(FTreeView, horizontal ? WM_HSCROLL : WM_VSCROLL, towardsStart ? SB_LINEUP : SB_LINEDOWN,
+                   0);
     return zone;
 }
 

@@ -25,9 +25,13 @@ TNamespaceTreeRoot::TNamespaceTreeRoot(TNamespaceTreeRoots* collection)
     ChangeNotifyMsg();
 }
 
-TNamespaceTreeRoot::~TNamespaceTreeRoot() { UnregistNotify(); }
+TNamespaceTreeRoot::~TNamespaceTreeRoot() {
+    UnregistNotify();
+}
 
-int TNamespaceTreeRoot::Index() const { return collection_ != nullptr ? collection_->IndexOf(this) : -1; }
+int TNamespaceTreeRoot::Index() const {
+    return collection_ != nullptr ? collection_->IndexOf(this) : -1;
+}
 
 void TNamespaceTreeRoot::SetPath(const TRoot& value) {
     if (value == FPath)
@@ -66,7 +70,9 @@ void TNamespaceTreeRoot::Assign(const TNamespaceTreeRoot& source) {
     Changed();
 }
 
-std::wstring TNamespaceTreeRoot::GetDisplayName() const { return FPath.empty() ? L"TNamespaceTreeRoot" : FPath; }
+std::wstring TNamespaceTreeRoot::GetDisplayName() const {
+    return FPath.empty() ? L"TNamespaceTreeRoot" : FPath;
+}
 
 void TNamespaceTreeRoot::Changed() {
     if (collection_ != nullptr)
@@ -146,7 +152,9 @@ LRESULT TNamespaceTreeRoot::NotifyWndProc(UINT message, WPARAM wParam, LPARAM lP
 
 TNamespaceTreeRoots::TNamespaceTreeRoots(TCustomNameSpaceTreeControl* owner) : owner_(owner) {}
 
-TNamespaceTreeRoots::~TNamespaceTreeRoots() { Clear(); }
+TNamespaceTreeRoots::~TNamespaceTreeRoots() {
+    Clear();
+}
 
 TNamespaceTreeRoot& TNamespaceTreeRoots::Add() {
     std::unique_ptr<TNamespaceTreeRoot> root(new TNamespaceTreeRoot(this));
@@ -168,7 +176,9 @@ TNamespaceTreeRoot& TNamespaceTreeRoots::Items(int index) const {
     return *items_[static_cast<size_t>(index)];
 }
 
-void TNamespaceTreeRoots::SetItem(int index, const TNamespaceTreeRoot& value) { Items(index).Assign(value); }
+void TNamespaceTreeRoots::SetItem(int index, const TNamespaceTreeRoot& value) {
+    Items(index).Assign(value);
+}
 
 void TNamespaceTreeRoots::Delete(int index) {
     CheckIndex(index, Count());
@@ -207,7 +217,8 @@ void TNamespaceTreeRoots::Clear() {
 }
 
 int TNamespaceTreeRoots::IndexOf(const TNamespaceTreeRoot* root) const {
-    auto it = std::find_if(items_.begin(), items_.end(), [root](const auto& item) { return item.get() == root; });
+    auto it =
+        std::find_if(items_.begin(), items_.end(), [root](const auto& item) { return item.get() == root; });
     return it == items_.end() ? -1 : static_cast<int>(std::distance(items_.begin(), it));
 }
 

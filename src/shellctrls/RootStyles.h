@@ -40,7 +40,8 @@ enum TNamespaceTreeControlRootStyle : std::uint8_t {
 inline constexpr int kRootStyleCount = 2;
 
 // Held in 8 bits; the empty set is NSTCRS_VISIBLE.
-using TNamespaceTreeControlRootStyles = EnumSet<TNamespaceTreeControlRootStyle, std::uint8_t, kRootStyleCount>;
+using TNamespaceTreeControlRootStyles =
+    EnumSet<TNamespaceTreeControlRootStyle, std::uint8_t, kRootStyleCount>;
 
 // Every flag that stands for a filter member.
 inline constexpr SHCONTF kAllFilterFlags = 0x1FFF0u;

@@ -5,7 +5,8 @@ namespace shellctrls {
 TDirectionTest ScrollZone(POINT client, const RECT& clientRect, int range) noexcept {
     if (!::PtInRect(&clientRect, client))
         return dtOuter;
-    RECT inner{clientRect.left + range, clientRect.top + range, clientRect.right - range, clientRect.bottom - range};
+    RECT inner{clientRect.left + range, clientRect.top + range, clientRect.right - range,
+               clientRect.bottom - range};
     if (client.x < inner.left)
         return dtLeft;
     if (client.x > inner.right)

@@ -15,9 +15,11 @@ using TSIFGetEnumFlagsForItem = std::function<void(IShellItem* psi, SHCONTF& pgr
 
 using TNTCDPrePaint = std::function<void(HDC hdc, RECT& prc, LRESULT& plres, HRESULT& Result)>;
 using TNTCDPostPaint = std::function<void(HDC hdc, RECT& prc, HRESULT& Result)>;
-using TNTCDItemPrePaint = std::function<void(HDC hdc, RECT& prc, NSTCCUSTOMDRAW& pnstccdItem, COLORREF& pclrText,
-                                             COLORREF& pclrTextBk, LRESULT& plres, HRESULT& Result)>;
-using TNTCDItemPostPaint = std::function<void(HDC hdc, RECT& prc, NSTCCUSTOMDRAW& pnstccdItem, HRESULT& Result)>;
+using TNTCDItemPrePaint =
+    std::function<void(HDC hdc, RECT& prc, NSTCCUSTOMDRAW& pnstccdItem, COLORREF& pclrText,
+                       COLORREF& pclrTextBk, LRESULT& plres, HRESULT& Result)>;
+using TNTCDItemPostPaint =
+    std::function<void(HDC hdc, RECT& prc, NSTCCUSTOMDRAW& pnstccdItem, HRESULT& Result)>;
 
 using TNTEOnItemClick = std::function<void(IShellItem* psi, NSTCEHITTEST nstceHitTest,
                                            NSTCECLICKTYPE nstceClickType, HRESULT& Result)>;
@@ -37,23 +39,25 @@ using TNTEOnBeforeItemDelete = std::function<void(IShellItem* psi, HRESULT& Resu
 using TNTEOnItemAdded = std::function<void(IShellItem* psi, BOOL fIsRoot, HRESULT& Result)>;
 using TNTEOnItemDeleted = std::function<void(IShellItem* psi, BOOL fIsRoot, HRESULT& Result)>;
 // ppv is preset to nil; a handler that answers stores an interface of type riid in it.
-using TNTEOnBeforeContextMenu = std::function<void(IShellItem* psi, const IID& riid, void*& ppv, HRESULT& Result)>;
+using TNTEOnBeforeContextMenu =
+    std::function<void(IShellItem* psi, const IID& riid, void*& ppv, HRESULT& Result)>;
 using TNTEOnAfterContextMenu =
     std::function<void(IShellItem* psi, IContextMenu* pcmIn, const IID& riid, void*& ppv, HRESULT& Result)>;
 using TNTEOnBeforeStateImageChange = std::function<void(IShellItem* psi, HRESULT& Result)>;
 using TNTEOnGetDefaultIconIndex =
     std::function<void(IShellItem* psi, int& piDefaultIcon, int& piOpenIcon, HRESULT& Result)>;
 
-using TNTDHOnDragEnter = std::function<void(IShellItem* psiOver, IShellItemArray* psiaData, BOOL fOutsideSource,
-                                            DWORD grfKeyState, DWORD& pdwEffect, HRESULT& Result)>;
+using TNTDHOnDragEnter =
+    std::function<void(IShellItem* psiOver, IShellItemArray* psiaData, BOOL fOutsideSource, DWORD grfKeyState,
+                       DWORD& pdwEffect, HRESULT& Result)>;
 using TNTDHOnDragOver = std::function<void(IShellItem* psiOver, IShellItemArray* psiaData, DWORD grfKeyState,
                                            DWORD& pdwEffect, HRESULT& Result)>;
-using TNTDHOnDragPosition = std::function<void(IShellItem* psiOver, IShellItemArray* psiaData, int iNewPosition,
-                                               int iOldPosition, HRESULT& Result)>;
+using TNTDHOnDragPosition = std::function<void(IShellItem* psiOver, IShellItemArray* psiaData,
+                                               int iNewPosition, int iOldPosition, HRESULT& Result)>;
 using TNTDHOnDrop = std::function<void(IShellItem* psiOver, IShellItemArray* psiaData, int iPosition,
                                        DWORD grfKeyState, DWORD& pdwEffect, HRESULT& Result)>;
-using TNTDHOnDropPosition = std::function<void(IShellItem* psiOver, IShellItemArray* psiaData, int iNewPosition,
-                                               int iOldPosition, HRESULT& Result)>;
+using TNTDHOnDropPosition = std::function<void(IShellItem* psiOver, IShellItemArray* psiaData,
+                                               int iNewPosition, int iOldPosition, HRESULT& Result)>;
 using TNTDHOnDragLeave = std::function<void(IShellItem* psiOver, HRESULT& Result)>;
 
 // The handlers, in the order of the interfaces' methods. The control carries them

@@ -26,8 +26,7 @@ HRESULT CurrentExceptionResult() noexcept {
 
 // Presets the result, runs the handler if there is one and keeps every exception on
 // this side of the COM boundary.
-template <typename Handler, typename... Args>
-HRESULT Raise(const Handler& handler, Args&&... args) noexcept {
+template <typename Handler, typename... Args> HRESULT Raise(const Handler& handler, Args&&... args) noexcept {
     HRESULT result = E_NOTIMPL;
     try {
         if (handler)
@@ -49,8 +48,7 @@ HRESULT NotImplementedAs(HRESULT result, HRESULT replacement) noexcept {
 }
 
 // A reference for an out-pointer; the Shell may pass nil for one it does not read.
-template <typename T>
-T& Ref(T* pointer, T& spare) noexcept {
+template <typename T> T& Ref(T* pointer, T& spare) noexcept {
     return pointer != nullptr ? *pointer : spare;
 }
 
@@ -189,7 +187,8 @@ IFACEMETHODIMP TNameSpaceTreeSinks::OnBeforeStateImageChange(IShellItem* psi) {
     return Raise(events_.OnNTEOnBeforeStateImageChange, psi);
 }
 
-IFACEMETHODIMP TNameSpaceTreeSinks::OnGetDefaultIconIndex(IShellItem* psi, int* piDefaultIcon, int* piOpenIcon) {
+IFACEMETHODIMP TNameSpaceTreeSinks::OnGetDefaultIconIndex(IShellItem* psi, int* piDefaultIcon,
+                                                          int* piOpenIcon) {
     int spareDefault = 0;
     int spareOpen = 0;
     return Raise(events_.OnNTEOnGetDefaultIconIndex, psi, Ref(piDefaultIcon, spareDefault),
@@ -198,20 +197,21 @@ IFACEMETHODIMP TNameSpaceTreeSinks::OnGetDefaultIconIndex(IShellItem* psi, int* 
 
 // INameSpaceTreeControlDropHandler
 
-IFACEMETHODIMP TNameSpaceTreeSinks::OnDragEnter(IShellItem* psiOver, IShellItemArray* psiaData, BOOL fOutsideSource,
-                                                DWORD grfKeyState, DWORD* pdwEffect) {
+IFACEMETHODIMP TNameSpaceTreeSinks::OnDragEnter(IShellItem* psiOver, IShellItemArray* psiaData,
+                                                BOOL fOutsideSource, DWORD grfKeyState, DWORD* pdwEffect) {
     DWORD spare = 0;
-    return Raise(events_.OnNTDHOnDragEnter, psiOver, psiaData, fOutsideSource, grfKeyState, Ref(pdwEffect, spare));
+    return Raise(events_.OnNTDHOnDragEnter, psiOver, psiaData, fOutsideSource, grfKeyState,
+                 Ref(pdwEffect, spare));
 }
 
-IFACEMETHODIMP TNameSpaceTreeSinks::OnDragOver(IShellItem* psiOver, IShellItemArray* psiaData, DWORD grfKeyState,
-                                               DWORD* pdwEffect) {
+IFACEMETHODIMP TNameSpaceTreeSinks::OnDragOver(IShellItem* psiOver, IShellItemArray* psiaData,
+                                               DWORD grfKeyState, DWORD* pdwEffect) {
     DWORD spare = 0;
     return Raise(events_.OnNTDHOnDragOver, psiOver, psiaData, grfKeyState, Ref(pdwEffect, spare));
 }
 
-IFACEMETHODIMP TNameSpaceTreeSinks::OnDragPosition(IShellItem* psiOver, IShellItemArray* psiaData, int iNewPosition,
-                                                   int iOldPosition) {
+IFACEMETHODIMP TNameSpaceTreeSinks::OnDragPosition(IShellItem* psiOver, IShellItemArray* psiaData,
+                                                   int iNewPosition, int iOldPosition) {
     return Raise(events_.OnNTDHOnDragPosition, psiOver, psiaData, iNewPosition, iOldPosition);
 }
 
@@ -221,8 +221,8 @@ IFACEMETHODIMP TNameSpaceTreeSinks::OnDrop(IShellItem* psiOver, IShellItemArray*
     return Raise(events_.OnNTDHOnDrop, psiOver, psiaData, iPosition, grfKeyState, Ref(pdwEffect, spare));
 }
 
-IFACEMETHODIMP TNameSpaceTreeSinks::OnDropPosition(IShellItem* psiOver, IShellItemArray* psiaData, int iNewPosition,
-                                                   int iOldPosition) {
+IFACEMETHODIMP TNameSpaceTreeSinks::OnDropPosition(IShellItem* psiOver, IShellItemArray* psiaData,
+                                                   int iNewPosition, int iOldPosition) {
     return Raise(events_.OnNTDHOnDropPosition, psiOver, psiaData, iNewPosition, iOldPosition);
 }
 

@@ -45,11 +45,13 @@ public:
     IFACEMETHODIMP ItemPostPaint(HDC hdc, RECT* prc, NSTCCUSTOMDRAW* pnstccdItem) override;
 
     // INameSpaceTreeControlEvents
-    IFACEMETHODIMP OnItemClick(IShellItem* psi, NSTCEHITTEST nstceHitTest, NSTCECLICKTYPE nstceClickType) override;
+    IFACEMETHODIMP OnItemClick(IShellItem* psi, NSTCEHITTEST nstceHitTest,
+                               NSTCECLICKTYPE nstceClickType) override;
     IFACEMETHODIMP OnPropertyItemCommit(IShellItem* psi) override;
     IFACEMETHODIMP OnItemStateChanging(IShellItem* psi, NSTCITEMSTATE nstcisMask,
                                        NSTCITEMSTATE nstcisState) override;
-    IFACEMETHODIMP OnItemStateChanged(IShellItem* psi, NSTCITEMSTATE nstcisMask, NSTCITEMSTATE nstcisState) override;
+    IFACEMETHODIMP OnItemStateChanged(IShellItem* psi, NSTCITEMSTATE nstcisMask,
+                                      NSTCITEMSTATE nstcisState) override;
     IFACEMETHODIMP OnSelectionChanged(IShellItemArray* psiaSelection) override;
     IFACEMETHODIMP OnKeyboardInput(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     IFACEMETHODIMP OnBeforeExpand(IShellItem* psi) override;

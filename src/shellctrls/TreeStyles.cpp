@@ -32,7 +32,9 @@ TNamespaceTreeControlStyles FlagsToStyles(NSTCSTYLE flags) noexcept {
     return styles;
 }
 
-DWORD Style2sToFlags(TNamespaceTreeControlStyle2s styles) noexcept { return styles.Bits(); }
+DWORD Style2sToFlags(TNamespaceTreeControlStyle2s styles) noexcept {
+    return styles.Bits();
+}
 
 TNamespaceTreeControlStyle2s FlagsToStyle2s(DWORD flags) noexcept {
     return TNamespaceTreeControlStyle2s::FromBits(flags);

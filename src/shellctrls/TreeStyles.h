@@ -14,36 +14,36 @@ namespace shellctrls {
 
 // The ordinals are stored in data files: never reorder or remove a member.
 enum TNamespaceTreeControlStyle : std::uint8_t {
-    nstcsHasExpandos,          // 0  NSTCS_HASEXPANDOS
-    nstcsHasLines,             // 1  NSTCS_HASLINES
-    nstcsSingleClickExpand,    // 2  NSTCS_SINGLECLICKEXPAND
-    nstcsFullRowSelect,        // 3  NSTCS_FULLROWSELECT
-    nstcsSpringExpand,         // 4  NSTCS_SPRINGEXPAND
-    nstcsHorizontalScroll,     // 5  NSTCS_HORIZONTALSCROLL
-    nstcsRootHasExpando,       // 6  NSTCS_ROOTHASEXPANDO
-    nstcsShowSelectionAlways,  // 7  NSTCS_SHOWSELECTIONALWAYS
-    nstcsNoInfoTip,            // 8  NSTCS_NOINFOTIP
-    nstcsEvenHeight,           // 9  NSTCS_EVENHEIGHT
-    nstcsNoReplaceOpen,        // 10 NSTCS_NOREPLACEOPEN
-    nstcsDisableDragDrop,      // 11 NSTCS_DISABLEDRAGDROP
-    nstcsNoOrderStream,        // 12 NSTCS_NOORDERSTREAM
-    nstcsRichToolTip,          // 13 NSTCS_RICHTOOLTIP
-    nstcsBorder,               // 14 NSTCS_BORDER
-    nstcsNoEditLabels,         // 15 NSTCS_NOEDITLABELS
-    nstcsTabStop,              // 16 NSTCS_TABSTOP
-    nstcsFavoritesMode,        // 17 NSTCS_FAVORITESMODE
-    nstcsAutoHScroll,          // 18 NSTCS_AUTOHSCROLL
-    nstcsFadeInOutExpandos,    // 19 NSTCS_FADEINOUTEXPANDOS
-    nstcsEmptyText,            // 20 NSTCS_EMPTYTEXT
-    nstcsCheckBoxes,           // 21 NSTCS_CHECKBOXES
-    nstcsPartialCheckBoxes,    // 22 NSTCS_PARTIALCHECKBOXES
-    nstcsExclusionCheckBoxes,  // 23 NSTCS_EXCLUSIONCHECKBOXES
-    nstcsDimmedCheckBoxes,     // 24 NSTCS_DIMMEDCHECKBOXES
-    nstcsNoIndentChecks,       // 25 NSTCS_NOINDENTCHECKS
-    nstcsAllowJunctions,       // 26 NSTCS_ALLOWJUNCTIONS
-    nstcsShowTabsButton,       // 27 NSTCS_SHOWTABSBUTTON
-    nstcsShowDeleteButton,     // 28 NSTCS_SHOWDELETEBUTTON
-    nstcsShowRefreshButton,    // 29 NSTCS_SHOWREFRESHBUTTON
+    nstcsHasExpandos,         // 0  NSTCS_HASEXPANDOS
+    nstcsHasLines,            // 1  NSTCS_HASLINES
+    nstcsSingleClickExpand,   // 2  NSTCS_SINGLECLICKEXPAND
+    nstcsFullRowSelect,       // 3  NSTCS_FULLROWSELECT
+    nstcsSpringExpand,        // 4  NSTCS_SPRINGEXPAND
+    nstcsHorizontalScroll,    // 5  NSTCS_HORIZONTALSCROLL
+    nstcsRootHasExpando,      // 6  NSTCS_ROOTHASEXPANDO
+    nstcsShowSelectionAlways, // 7  NSTCS_SHOWSELECTIONALWAYS
+    nstcsNoInfoTip,           // 8  NSTCS_NOINFOTIP
+    nstcsEvenHeight,          // 9  NSTCS_EVENHEIGHT
+    nstcsNoReplaceOpen,       // 10 NSTCS_NOREPLACEOPEN
+    nstcsDisableDragDrop,     // 11 NSTCS_DISABLEDRAGDROP
+    nstcsNoOrderStream,       // 12 NSTCS_NOORDERSTREAM
+    nstcsRichToolTip,         // 13 NSTCS_RICHTOOLTIP
+    nstcsBorder,              // 14 NSTCS_BORDER
+    nstcsNoEditLabels,        // 15 NSTCS_NOEDITLABELS
+    nstcsTabStop,             // 16 NSTCS_TABSTOP
+    nstcsFavoritesMode,       // 17 NSTCS_FAVORITESMODE
+    nstcsAutoHScroll,         // 18 NSTCS_AUTOHSCROLL
+    nstcsFadeInOutExpandos,   // 19 NSTCS_FADEINOUTEXPANDOS
+    nstcsEmptyText,           // 20 NSTCS_EMPTYTEXT
+    nstcsCheckBoxes,          // 21 NSTCS_CHECKBOXES
+    nstcsPartialCheckBoxes,   // 22 NSTCS_PARTIALCHECKBOXES
+    nstcsExclusionCheckBoxes, // 23 NSTCS_EXCLUSIONCHECKBOXES
+    nstcsDimmedCheckBoxes,    // 24 NSTCS_DIMMEDCHECKBOXES
+    nstcsNoIndentChecks,      // 25 NSTCS_NOINDENTCHECKS
+    nstcsAllowJunctions,      // 26 NSTCS_ALLOWJUNCTIONS
+    nstcsShowTabsButton,      // 27 NSTCS_SHOWTABSBUTTON
+    nstcsShowDeleteButton,    // 28 NSTCS_SHOWDELETEBUTTON
+    nstcsShowRefreshButton,   // 29 NSTCS_SHOWREFRESHBUTTON
 };
 inline constexpr int kTreeStyleCount = 30;
 

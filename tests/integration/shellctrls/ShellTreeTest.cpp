@@ -30,12 +30,12 @@ std::wstring ItemText(HWND view, HTREEITEM item) {
 // The texts of the view's items below parent (the roots for nil), in order.
 Names ViewItems(HWND view, HTREEITEM parent = nullptr) {
     Names names;
-    auto item = reinterpret_cast<HTREEITEM>(
-        ::SendMessageW(view, TVM_GETNEXTITEM, parent == nullptr ? TVGN_ROOT : TVGN_CHILD,
-                       reinterpret_cast<LPARAM>(parent)));
+    auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(
+        view, TVM_GETNEXTITEM, parent == nullptr ? TVGN_ROOT : TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
     while (item != nullptr) {
         names.push_back(ItemText(view, item));
-        item = reinterpret_cast<HTREEITEM>(::SendMessageW(view, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+        item = reinterpret_cast<HTREEITEM>(
+            ::SendMessageW(view, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
     }
     return names;
 }
@@ -60,7 +60,8 @@ protected:
     Names TreeRoots() { return ViewItems(control_.TreeViewHandle()); }
     // Raises the notification Explorer raises after changing the file system.
     static void Notify(LONG event, const std::wstring& path, const std::wstring& newPath = {}) {
-        ::SHChangeNotify(event, SHCNF_PATHW | SHCNF_FLUSH, path.c_str(), newPath.empty() ? nullptr : newPath.c_str());
+        ::SHChangeNotify(event, SHCNF_PATHW | SHCNF_FLUSH, path.c_str(),
+                         newPath.empty() ? nullptr : newPath.c_str());
         testsupport::Pump();
     }
 
@@ -95,7 +96,9 @@ TEST_F(ShellTreeTest, ItemOperationsWorkThroughTheForwardingAndRaiseTheTreesEven
     root.SetFilters({shcontfFolders});
     std::vector<std::wstring> expanded;
     int selections = 0;
-    control_.OnNTEOnAfterExpand = [&](IShellItem* psi, HRESULT&) { expanded.push_back(testsupport::ParsingNameOf(psi)); };
+    control_.OnNTEOnAfterExpand = [&](IShellItem* psi, HRESULT&) {
+        expanded.push_back(testsupport::ParsingNameOf(psi));
+    };
     control_.OnNTEOnSelectionChanged = [&](IShellItemArray* selection, HRESULT& result) {
         DWORD count = 0;
         if (selection != nullptr)
@@ -228,9 +231,11 @@ TEST_F(ShellTreeTest, StylesReachTheLiveTreeAndARefusedOneChangesNothing) {
     // a refusal must leave the tree with the styles the control still reports.
     try {
         control_.SetStyles({nstcsHasExpandos, nstcsHasLines, nstcsAutoHScroll});
-        EXPECT_EQ(control_.Styles(), (TNamespaceTreeControlStyles{nstcsHasExpandos, nstcsHasLines, nstcsAutoHScroll}));
+        EXPECT_EQ(control_.Styles(),
+                  (TNamespaceTreeControlStyles{nstcsHasExpandos, nstcsHasLines, nstcsAutoHScroll}));
     } catch (const gui::HResultError&) {
-        EXPECT_EQ(control_.Styles(), (TNamespaceTreeControlStyles{nstcsHasExpandos, nstcsHasLines, nstcsFullRowSelect}));
+        EXPECT_EQ(control_.Styles(),
+                  (TNamespaceTreeControlStyles{nstcsHasExpandos, nstcsHasLines, nstcsFullRowSelect}));
         EXPECT_NE(::GetWindowLongPtrW(view, GWL_STYLE) & TVS_HASLINES, 0);
         EXPECT_NE(::GetWindowLongPtrW(view, GWL_STYLE) & TVS_FULLROWSELECT, 0);
     }
@@ -284,8 +289,8 @@ TEST_F(ShellTreeTest, KnownFolderAndDesktopRootsResolve) {
     ASSERT_EQ(control_.GetItemState(desktop.SHItem(), NSTCIS_EXPANDED, &state), S_OK);
     EXPECT_EQ(state & NSTCIS_EXPANDED, static_cast<NSTCITEMSTATE>(NSTCIS_EXPANDED));
     EXPECT_FALSE(ViewItems(control_.TreeViewHandle(),
-                           reinterpret_cast<HTREEITEM>(::SendMessageW(control_.TreeViewHandle(), TVM_GETNEXTITEM,
-                                                                      TVGN_ROOT, 0)))
+                           reinterpret_cast<HTREEITEM>(
+                               ::SendMessageW(control_.TreeViewHandle(), TVM_GETNEXTITEM, TVGN_ROOT, 0)))
                      .empty());
     TNamespaceTreeRoot& drive = control_.Roots().Add();
     drive.SetPath(L"C:");

@@ -127,12 +127,12 @@ public:
         parent_ = parent;
         log_->styles = flags;
         RegisterClassOnce();
-        window_ = ::CreateWindowExW(0, L"FakeNamespaceTreeControl", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                                    r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr,
-                                    ::GetModuleHandleW(nullptr), nullptr);
-        view_ = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES, 0, 0,
-                                  r.right - r.left, r.bottom - r.top, window_, nullptr, ::GetModuleHandleW(nullptr),
-                                  nullptr);
+        window_ = ::CreateWindowExW(0, L"FakeNamespaceTreeControl", L"",
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.left, r.top, r.right - r.left,
+                                    r.bottom - r.top, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        view_ = ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES,
+                                  0, 0, r.right - r.left, r.bottom - r.top, window_, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
         log_->window = window_;
         log_->view = view_;
         return hr;
@@ -166,7 +166,8 @@ public:
         HRESULT hr = log_->Result(L"InsertRoot");
         if (SUCCEEDED(hr)) {
             size_t at = index < 0 ? 0 : std::min(static_cast<size_t>(index), log_->roots.size());
-            log_->roots.insert(log_->roots.begin() + static_cast<std::ptrdiff_t>(at), {item, filters, style, filter});
+            log_->roots.insert(log_->roots.begin() + static_cast<std::ptrdiff_t>(at),
+                               {item, filters, style, filter});
         }
         return hr;
     }
@@ -174,7 +175,8 @@ public:
         Log(L"RemoveRoot(" + NameOf(item) + L")");
         for (auto it = log_->roots.begin(); it != log_->roots.end(); ++it) {
             int order = 1;
-            if (it->item.Get() == item || (SUCCEEDED(it->item->Compare(item, SICHINT_ALLFIELDS, &order)) && order == 0)) {
+            if (it->item.Get() == item ||
+                (SUCCEEDED(it->item->Compare(item, SICHINT_ALLFIELDS, &order)) && order == 0)) {
                 log_->roots.erase(it);
                 return S_OK;
             }
@@ -201,7 +203,8 @@ public:
         return log_->Result(L"GetItemState");
     }
     IFACEMETHODIMP GetSelectedItems(IShellItemArray** items) override {
-        Log(L"GetSelectedItems(" + std::wstring(items != nullptr && *items == nullptr ? L"nil" : L"set") + L")");
+        Log(L"GetSelectedItems(" + std::wstring(items != nullptr && *items == nullptr ? L"nil" : L"set") +
+            L")");
         return log_->Result(L"GetSelectedItems");
     }
     IFACEMETHODIMP GetItemCustomState(IShellItem* item, int* state) override {

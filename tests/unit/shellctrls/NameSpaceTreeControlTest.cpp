@@ -214,8 +214,8 @@ TEST_F(TreeControlTest, RefusedStyleRaisesAndLeavesTreeAndStoredStylesAsTheyWere
     log_->Clear();
     EXPECT_THROW(control_->SetStyles({nstcsHasExpandos, nstcsSpringExpand}), gui::HResultError);
     EXPECT_EQ(control_->Styles(), TNamespaceTreeControlStyles{nstcsHasExpandos});
-    EXPECT_EQ(log_->calls,
-              (Calls{L"SetControlStyle(0x1,0x0)", L"SetControlStyle(0x11,0x11)", L"SetControlStyle(0x1,0x1)"}));
+    EXPECT_EQ(log_->calls, (Calls{L"SetControlStyle(0x1,0x0)", L"SetControlStyle(0x11,0x11)",
+                                  L"SetControlStyle(0x1,0x1)"}));
     EXPECT_EQ(log_->styles, 0x1u);
 
     // A refused old flag fails at the first call, before anything changed.
@@ -277,7 +277,8 @@ TEST_F(TreeControlTest, ItemOperationsForwardTheirArgumentsAndReturnTheTreesResu
              return hr;
          },
          L"GetItemCustomState(Item)"},
-        {L"SetItemCustomState", [&](auto& c) { return c.SetItemCustomState(psi, 3); }, L"SetItemCustomState(Item,3)"},
+        {L"SetItemCustomState", [&](auto& c) { return c.SetItemCustomState(psi, 3); },
+         L"SetItemCustomState(Item,3)"},
         {L"EnsureItemVisible", [&](auto& c) { return c.EnsureItemVisible(psi); }, L"EnsureItemVisible(Item)"},
         {L"SetTheme", [&](auto& c) { return c.SetTheme(L"Explorer"); }, L"SetTheme(Explorer)"},
         {L"GetNextItem",
@@ -380,8 +381,8 @@ TEST_F(TreeControlTest, FocusGoesToTheTreeViewAndLeavingItRaisesExit) {
     auto log = std::make_shared<fake::TreeLog>();
     TNameSpaceTreeControl control(host, fake::FakeTreeFactory(log));
     control.CreateHandle();
-    HWND other = ::CreateWindowExW(0, L"BUTTON", L"other", WS_CHILD | WS_VISIBLE, 200, 0, 50, 20, host.Handle(),
-                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HWND other = ::CreateWindowExW(0, L"BUTTON", L"other", WS_CHILD | WS_VISIBLE, 200, 0, 50, 20,
+                                   host.Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SetForegroundWindow(host.Handle());
     ::SetActiveWindow(host.Handle());
     int exits = 0;

@@ -97,8 +97,9 @@ TEST_F(TreeRootsTest, ChangingAFirstRootReinsertsItAtItsPlace) {
     first.SetStyles({nstcrsHidden});
     first.Reload();
     second.Reload();
-    EXPECT_EQ(log_->calls, (Calls{L"RemoveRoot(A)", L"InsertRoot(0,A,0x20,0x1)", L"RemoveRoot(A)",
-                                  L"InsertRoot(0,A,0x20,0x1)", L"RemoveRoot(B)", L"InsertRoot(1,B,0x0,0x0)"}));
+    EXPECT_EQ(log_->calls,
+              (Calls{L"RemoveRoot(A)", L"InsertRoot(0,A,0x20,0x1)", L"RemoveRoot(A)",
+                     L"InsertRoot(0,A,0x20,0x1)", L"RemoveRoot(B)", L"InsertRoot(1,B,0x0,0x0)"}));
 
     log_->Clear();
     first.SetPath(PathOf(L"C"));
@@ -272,10 +273,14 @@ TEST(RootReaction, ExactEventCodesOnly) {
         LONG event;
         RootReaction reaction;
     } cases[] = {
-        {SHCNE_RENAMEITEM, RootReaction::FollowRename},  {SHCNE_RENAMEFOLDER, RootReaction::FollowRename},
-        {SHCNE_DELETE, RootReaction::RemoveSelf},        {SHCNE_RMDIR, RootReaction::RemoveSelf},
-        {SHCNE_DRIVEREMOVED, RootReaction::RemoveSelf},  {SHCNE_UPDATEDIR, RootReaction::None},
-        {SHCNE_CREATE, RootReaction::None},              {SHCNE_RENAMEITEM | SHCNE_DELETE, RootReaction::None},
+        {SHCNE_RENAMEITEM, RootReaction::FollowRename},
+        {SHCNE_RENAMEFOLDER, RootReaction::FollowRename},
+        {SHCNE_DELETE, RootReaction::RemoveSelf},
+        {SHCNE_RMDIR, RootReaction::RemoveSelf},
+        {SHCNE_DRIVEREMOVED, RootReaction::RemoveSelf},
+        {SHCNE_UPDATEDIR, RootReaction::None},
+        {SHCNE_CREATE, RootReaction::None},
+        {SHCNE_RENAMEITEM | SHCNE_DELETE, RootReaction::None},
         {static_cast<LONG>(SHCNE_RMDIR | SHCNE_INTERRUPT), RootReaction::None},
     };
     for (const Case& c : cases)

@@ -110,8 +110,8 @@ public:
     }
     std::wstring MakeFile(const std::wstring& relative) const {
         std::wstring full = Join(relative);
-        HANDLE file =
-            ::CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = ::CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
             ::CloseHandle(file);
         return full;
@@ -161,7 +161,8 @@ class ShellEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         module_ = std::make_unique<shell::ShellModule>();
-        gui::Application::Instance().SetReporter([](const std::wstring& message) { Reports().push_back(message); });
+        gui::Application::Instance().SetReporter(
+            [](const std::wstring& message) { Reports().push_back(message); });
     }
     void TearDown() override { module_.reset(); }
 

@@ -18,8 +18,7 @@ namespace {
 using Body = std::function<void(HRESULT& result)>;
 
 // Installs a handler of any event type that hands its last argument (the result) to body.
-template <typename Event>
-void Install(Event& event, Body body) {
+template <typename Event> void Install(Event& event, Body body) {
     event = [body](auto&&... args) {
         auto arguments = std::forward_as_tuple(args...);
         body(std::get<sizeof...(args) - 1>(arguments));
@@ -50,36 +49,47 @@ struct SinkCase {
     std::function<HRESULT(TNameSpaceTreeSinks&, IShellItem*, IShellItemArray*)> call;
 };
 
-#define SINK_CASE(name, member, unhandled, ...)                                                       \
-    SinkCase {                                                                                        \
-        name, unhandled, [](TNameSpaceTreeEvents& e, Body b) { Install(e.member, b); },               \
-            [](TNameSpaceTreeSinks& s, [[maybe_unused]] IShellItem* psi,                              \
-               [[maybe_unused]] IShellItemArray* psia) -> HRESULT { return __VA_ARGS__; }             \
+#define SINK_CASE(name, member, unhandled, ...)                                                              \
+    SinkCase {                                                                                               \
+        name, unhandled, [](TNameSpaceTreeEvents& e, Body b) { Install(e.member, b); },                      \
+            [](TNameSpaceTreeSinks& s, [[maybe_unused]] IShellItem* psi,                                     \
+               [[maybe_unused]] IShellItemArray* psia) -> HRESULT { return __VA_ARGS__; }                    \
     }
 
 const SinkCase kSinkCases[] = {
     SINK_CASE("IncludeItem", OnSIFIncludeItem, S_OK, s.IncludeItem(psi)),
     SINK_CASE("GetEnumFlagsForItem", OnSIFGetEnumFlagsForItem, E_NOTIMPL,
-              [&] { SHCONTF f = SHCONTF_FOLDERS; return s.GetEnumFlagsForItem(psi, &f); }()),
-    SINK_CASE("PrePaint", OnNTCDPrePaint, E_NOTIMPL, [&] {
-        RECT r{};
-        LRESULT l = 0;
-        return s.PrePaint(nullptr, &r, &l);
-    }()),
-    SINK_CASE("PostPaint", OnNTCDPostPaint, E_NOTIMPL, [&] { RECT r{}; return s.PostPaint(nullptr, &r); }()),
-    SINK_CASE("ItemPrePaint", OnNTCDItemPrePaint, E_NOTIMPL, [&] {
-        RECT r{};
-        NSTCCUSTOMDRAW d{};
-        COLORREF t = 0, b = 0;
-        LRESULT l = 0;
-        return s.ItemPrePaint(nullptr, &r, &d, &t, &b, &l);
-    }()),
-    SINK_CASE("ItemPostPaint", OnNTCDItemPostPaint, E_NOTIMPL, [&] {
-        RECT r{};
-        NSTCCUSTOMDRAW d{};
-        return s.ItemPostPaint(nullptr, &r, &d);
-    }()),
-    SINK_CASE("OnItemClick", OnNTEOnItemClick, S_FALSE, s.OnItemClick(psi, NSTCEHT_ONITEMLABEL, NSTCECT_LBUTTON)),
+              [&] {
+                  SHCONTF f = SHCONTF_FOLDERS;
+                  return s.GetEnumFlagsForItem(psi, &f);
+              }()),
+    SINK_CASE("PrePaint", OnNTCDPrePaint, E_NOTIMPL,
+              [&] {
+                  RECT r{};
+                  LRESULT l = 0;
+                  return s.PrePaint(nullptr, &r, &l);
+              }()),
+    SINK_CASE("PostPaint", OnNTCDPostPaint, E_NOTIMPL,
+              [&] {
+                  RECT r{};
+                  return s.PostPaint(nullptr, &r);
+              }()),
+    SINK_CASE("ItemPrePaint", OnNTCDItemPrePaint, E_NOTIMPL,
+              [&] {
+                  RECT r{};
+                  NSTCCUSTOMDRAW d{};
+                  COLORREF t = 0, b = 0;
+                  LRESULT l = 0;
+                  return s.ItemPrePaint(nullptr, &r, &d, &t, &b, &l);
+              }()),
+    SINK_CASE("ItemPostPaint", OnNTCDItemPostPaint, E_NOTIMPL,
+              [&] {
+                  RECT r{};
+                  NSTCCUSTOMDRAW d{};
+                  return s.ItemPostPaint(nullptr, &r, &d);
+              }()),
+    SINK_CASE("OnItemClick", OnNTEOnItemClick, S_FALSE,
+              s.OnItemClick(psi, NSTCEHT_ONITEMLABEL, NSTCECT_LBUTTON)),
     SINK_CASE("OnPropertyItemCommit", OnNTEOnPropertyItemCommit, E_NOTIMPL, s.OnPropertyItemCommit(psi)),
     SINK_CASE("OnItemStateChanging", OnNTEOnItemStateChanging, E_NOTIMPL,
               s.OnItemStateChanging(psi, NSTCIS_SELECTED, NSTCIS_SELECTED)),
@@ -91,40 +101,47 @@ const SinkCase kSinkCases[] = {
     SINK_CASE("OnAfterExpand", OnNTEOnAfterExpand, E_NOTIMPL, s.OnAfterExpand(psi)),
     SINK_CASE("OnBeginLabelEdit", OnNTEOnBeginLabelEdit, E_NOTIMPL, s.OnBeginLabelEdit(psi)),
     SINK_CASE("OnEndLabelEdit", OnNTEOnEndLabelEdit, E_NOTIMPL, s.OnEndLabelEdit(psi)),
-    SINK_CASE("OnGetToolTip", OnNTEOnGetToolTip, E_NOTIMPL, [&] {
-        wchar_t tip[16] = L"";
-        return s.OnGetToolTip(psi, tip, 16);
-    }()),
+    SINK_CASE("OnGetToolTip", OnNTEOnGetToolTip, E_NOTIMPL,
+              [&] {
+                  wchar_t tip[16] = L"";
+                  return s.OnGetToolTip(psi, tip, 16);
+              }()),
     SINK_CASE("OnBeforeItemDelete", OnNTEOnBeforeItemDelete, E_NOTIMPL, s.OnBeforeItemDelete(psi)),
     SINK_CASE("OnItemAdded", OnNTEOnItemAdded, E_NOTIMPL, s.OnItemAdded(psi, TRUE)),
     SINK_CASE("OnItemDeleted", OnNTEOnItemDeleted, E_NOTIMPL, s.OnItemDeleted(psi, FALSE)),
-    SINK_CASE("OnBeforeContextMenu", OnNTEOnBeforeContextMenu, E_NOTIMPL, [&] {
-        void* ppv = nullptr;
-        return s.OnBeforeContextMenu(psi, IID_IContextMenu, &ppv);
-    }()),
-    SINK_CASE("OnAfterContextMenu", OnNTEOnAfterContextMenu, E_NOTIMPL, [&] {
-        void* ppv = nullptr;
-        return s.OnAfterContextMenu(psi, nullptr, IID_IContextMenu, &ppv);
-    }()),
+    SINK_CASE("OnBeforeContextMenu", OnNTEOnBeforeContextMenu, E_NOTIMPL,
+              [&] {
+                  void* ppv = nullptr;
+                  return s.OnBeforeContextMenu(psi, IID_IContextMenu, &ppv);
+              }()),
+    SINK_CASE("OnAfterContextMenu", OnNTEOnAfterContextMenu, E_NOTIMPL,
+              [&] {
+                  void* ppv = nullptr;
+                  return s.OnAfterContextMenu(psi, nullptr, IID_IContextMenu, &ppv);
+              }()),
     SINK_CASE("OnBeforeStateImageChange", OnNTEOnBeforeStateImageChange, E_NOTIMPL,
               s.OnBeforeStateImageChange(psi)),
-    SINK_CASE("OnGetDefaultIconIndex", OnNTEOnGetDefaultIconIndex, E_NOTIMPL, [&] {
-        int d = 0, o = 0;
-        return s.OnGetDefaultIconIndex(psi, &d, &o);
-    }()),
-    SINK_CASE("OnDragEnter", OnNTDHOnDragEnter, E_NOTIMPL, [&] {
-        DWORD effect = DROPEFFECT_COPY;
-        return s.OnDragEnter(psi, psia, TRUE, MK_LBUTTON, &effect);
-    }()),
-    SINK_CASE("OnDragOver", OnNTDHOnDragOver, E_NOTIMPL, [&] {
-        DWORD effect = DROPEFFECT_COPY;
-        return s.OnDragOver(psi, psia, MK_LBUTTON, &effect);
-    }()),
+    SINK_CASE("OnGetDefaultIconIndex", OnNTEOnGetDefaultIconIndex, E_NOTIMPL,
+              [&] {
+                  int d = 0, o = 0;
+                  return s.OnGetDefaultIconIndex(psi, &d, &o);
+              }()),
+    SINK_CASE("OnDragEnter", OnNTDHOnDragEnter, E_NOTIMPL,
+              [&] {
+                  DWORD effect = DROPEFFECT_COPY;
+                  return s.OnDragEnter(psi, psia, TRUE, MK_LBUTTON, &effect);
+              }()),
+    SINK_CASE("OnDragOver", OnNTDHOnDragOver, E_NOTIMPL,
+              [&] {
+                  DWORD effect = DROPEFFECT_COPY;
+                  return s.OnDragOver(psi, psia, MK_LBUTTON, &effect);
+              }()),
     SINK_CASE("OnDragPosition", OnNTDHOnDragPosition, E_NOTIMPL, s.OnDragPosition(psi, psia, 1, 0)),
-    SINK_CASE("OnDrop", OnNTDHOnDrop, E_NOTIMPL, [&] {
-        DWORD effect = DROPEFFECT_COPY;
-        return s.OnDrop(psi, psia, 0, MK_LBUTTON, &effect);
-    }()),
+    SINK_CASE("OnDrop", OnNTDHOnDrop, E_NOTIMPL,
+              [&] {
+                  DWORD effect = DROPEFFECT_COPY;
+                  return s.OnDrop(psi, psia, 0, MK_LBUTTON, &effect);
+              }()),
     SINK_CASE("OnDropPosition", OnNTDHOnDropPosition, E_NOTIMPL, s.OnDropPosition(psi, psia, 2, 1)),
     SINK_CASE("OnDragLeave", OnNTDHOnDragLeave, E_NOTIMPL, s.OnDragLeave(psi)),
 };
@@ -211,8 +228,8 @@ TEST_F(TreeSinksTest, ArgumentsArriveInOrderAndOutPointersAreReferences) {
     EXPECT_EQ(back, RGB(4, 5, 6));
     EXPECT_EQ(lres, CDRF_NOTIFYPOSTPAINT);
 
-    events_.OnNTDHOnDrop = [&](IShellItem* over, IShellItemArray* data, int position, DWORD keys, DWORD& effect,
-                               HRESULT& result) {
+    events_.OnNTDHOnDrop = [&](IShellItem* over, IShellItemArray* data, int position, DWORD keys,
+                               DWORD& effect, HRESULT& result) {
         EXPECT_EQ(over, item_.Get());
         EXPECT_EQ(data, array_.Get());
         EXPECT_EQ(position, 3);

@@ -85,8 +85,9 @@ TEST(TreeStyles, StoredValueWithBitsBeyondTheMembersLoadsOnlyMembers) {
 }
 
 TEST(TreeStyle2s, MemberNIsFlagOneShiftedByN) {
-    const DWORD flags[] = {NSTCS2_INTERRUPTNOTIFICATIONS, NSTCS2_SHOWNULLSPACEMENU, NSTCS2_DISPLAYPADDING,
-                           NSTCS2_DISPLAYPINNEDONLY,      NTSCS2_NOSINGLETONAUTOEXPAND, NTSCS2_NEVERINSERTNONENUMERATED};
+    const DWORD flags[] = {NSTCS2_INTERRUPTNOTIFICATIONS, NSTCS2_SHOWNULLSPACEMENU,
+                           NSTCS2_DISPLAYPADDING,         NSTCS2_DISPLAYPINNEDONLY,
+                           NTSCS2_NOSINGLETONAUTOEXPAND,  NTSCS2_NEVERINSERTNONENUMERATED};
     for (int n = 0; n < kTreeStyle2Count; ++n) {
         auto style = static_cast<TNamespaceTreeControlStyle2>(n);
         EXPECT_EQ(Style2sToFlags({style}), flags[n]);
@@ -97,11 +98,11 @@ TEST(TreeStyle2s, MemberNIsFlagOneShiftedByN) {
 }
 
 TEST(RootFilters, MemberNIsFlag0x10ShiftedByN) {
-    const SHCONTF flags[] = {SHCONTF_CHECKING_FOR_CHILDREN, SHCONTF_FOLDERS,        SHCONTF_NONFOLDERS,
-                             SHCONTF_INCLUDEHIDDEN,         SHCONTF_INIT_ON_FIRST_NEXT, SHCONTF_NETPRINTERSRCH,
-                             SHCONTF_SHAREABLE,             SHCONTF_STORAGE,        SHCONTF_NAVIGATION_ENUM,
-                             SHCONTF_FASTITEMS,             SHCONTF_FLATLIST,       SHCONTF_ENABLE_ASYNC,
-                             SHCONTF_INCLUDESUPERHIDDEN};
+    const SHCONTF flags[] = {
+        SHCONTF_CHECKING_FOR_CHILDREN, SHCONTF_FOLDERS,        SHCONTF_NONFOLDERS, SHCONTF_INCLUDEHIDDEN,
+        SHCONTF_INIT_ON_FIRST_NEXT,    SHCONTF_NETPRINTERSRCH, SHCONTF_SHAREABLE,  SHCONTF_STORAGE,
+        SHCONTF_NAVIGATION_ENUM,       SHCONTF_FASTITEMS,      SHCONTF_FLATLIST,   SHCONTF_ENABLE_ASYNC,
+        SHCONTF_INCLUDESUPERHIDDEN};
     static_assert(std::size(flags) == kShellContactFilterCount);
     for (int n = 0; n < kShellContactFilterCount; ++n) {
         auto filter = static_cast<TShellContactFilter>(n);
