@@ -437,3 +437,39 @@ TEST_F(TreeControlTest, ScrollInScrollsTheViewOneLineNearAnEdgeThatCanStillScrol
     EXPECT_EQ(control_->ScrollIn(screen(client.right, client.bottom / 2), 8), dtOuter);
     EXPECT_EQ(control_->ScrollIn(screen(-1, 5), 8), dtOuter);
 }
+
+TEST_F(TreeControlTest, WhatTheTreeReceivedRaisesTheControlsOwnEvents) {
+    // The Shell calls the filter of a root and the advised object; both are the
+    // control's, so the calls arrive as the control's events.
+    TNamespaceTreeRoot& root = AddRoot(L"A");
+    control_->CreateHandle();
+    ASSERT_EQ(log_->roots.size(), 1u);
+    IShellItemFilter* filter = log_->roots[0].filter;
+    ComPtr<IShellItem> child = testsupport::ItemOf(folder_.MakeFolder(L"A\\hidden"));
+
+    EXPECT_EQ(filter->IncludeItem(child.Get()), S_OK);
+    control_->OnSIFIncludeItem = [&](IShellItem* psi, HRESULT& result) {
+        result = testsupport::SameItem(psi, child.Get()) ? S_FALSE : S_OK;
+    };
+    EXPECT_EQ(filter->IncludeItem(child.Get()), S_FALSE);
+    EXPECT_EQ(filter->IncludeItem(root.SHItem()), S_OK);
+
+    ComPtr<INameSpaceTreeControlDropHandler> drop;
+    ASSERT_EQ(log_->advised.As(&drop), S_OK);
+    ComPtr<IShellItemArray> data = testsupport::ArrayOf(child.Get());
+    int position = -1;
+    control_->OnNTDHOnDragPosition = [&](IShellItem*, IShellItemArray* psiaData, int newPosition, int,
+                                         HRESULT& result) {
+        EXPECT_EQ(psiaData, data.Get());
+        position = newPosition;
+        result = S_OK;
+    };
+    EXPECT_EQ(drop->OnDragPosition(root.SHItem(), data.Get(), 1, 0), S_OK);
+    EXPECT_EQ(position, 1);
+
+    ComPtr<INameSpaceTreeControlEvents> events;
+    ASSERT_EQ(log_->advised.As(&events), S_OK);
+    EXPECT_EQ(events->OnItemClick(child.Get(), NSTCEHT_ONITEMLABEL, NSTCECT_LBUTTON), S_FALSE);
+    EXPECT_EQ(events->OnKeyboardInput(WM_KEYDOWN, VK_DOWN, 0), S_OK);
+    EXPECT_EQ(events->OnSelectionChanged(data.Get()), E_NOTIMPL);
+}
