@@ -61,10 +61,10 @@ class Host : public gui::Window {
 public:
     Host() : gui::Window(nullptr) {
         SetBounds(gui::MakeRect(20, 20, 360, 600));
-        CreateSpec spec;
-        spec.className = L"ShellCtrlsBenchHost";
-        spec.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-        CreateHandle(spec);
+        CreateParams params;
+        params.className = L"ShellCtrlsBenchHost";
+        params.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+        CreateHandle(params);
         Show();
     }
 };

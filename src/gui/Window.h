@@ -104,9 +104,6 @@ protected:
         HCURSOR cursor = nullptr;
     };
 
-    // The former name of CreateParams, kept until its last user has moved on.
-    using CreateSpec = CreateParams;
-
     // A child of parent, or a top-level window when parent is null.
     explicit Window(Window* parent);
 
