@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include "support/BenchClock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -19,21 +21,10 @@ std::wstring WindowsPath(const char* unix) {
     return path;
 }
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 bool WaitFor(const std::function<bool()>& condition, double timeoutMs) {
-    double start = Now();
+    double start = NowMs();
     while (!condition()) {
-        if (Now() - start > timeoutMs)
+        if (NowMs() - start > timeoutMs)
             return false;
         Sleep(1);
     }
@@ -72,11 +63,11 @@ struct Process {
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         std::wstring command = L"\"" + exe + L"\"";
-        double t0 = Now();
+        double t0 = NowMs();
         if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
             return;
         WaitFor([&] { return (window = VisibleWindowOf(info.dwProcessId, className)) != nullptr; }, 20000);
-        startMs = Now() - t0;
+        startMs = NowMs() - t0;
     }
     ~Process() {
         if (info.hProcess == nullptr)
@@ -170,10 +161,10 @@ int main() {
             PointerAway();
             WaitFor([&] { return WidthOf(k.window) == 4; }, 3000);
             Sleep(250);
-            double t0 = Now();
+            double t0 = NowMs();
             SetCursorPos(WorkArea().left + 1, WorkArea().top + 400);
             if (WaitFor([&] { return WidthOf(k.window) == 300; }, 3000))
-                latencies.push_back(Now() - t0);
+                latencies.push_back(NowMs() - t0);
         }
         PointerAway();
         std::printf("reveal latency:             %.0f ms median, %.0f..%.0f ms (menu-show delay %u ms)\n",
@@ -195,7 +186,7 @@ int main() {
             },
             10000);
         HWND first = chain.front()->window;
-        double t0 = Now();
+        double t0 = NowMs();
         PostMessageW(first, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 300));
         PostMessageW(first, WM_LBUTTONUP, 0, MAKELPARAM(1, 300));
         bool settled = WaitFor(
@@ -205,7 +196,7 @@ int main() {
                 return r.left == WorkArea().left + 300 + 6 * 4;
             },
             10000);
-        double settle = Now() - t0;
+        double settle = NowMs() - t0;
         if (docked && settled)
             std::printf("chain of 8:                 last window settled %.1f ms after the first opened\n", settle);
         else

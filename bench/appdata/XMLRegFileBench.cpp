@@ -3,6 +3,8 @@
 // from nothing, to parse it, to read every value the way the program loads its
 // settings, and to write it back. Each figure is the median and the best of 20 runs.
 #include <windows.h>
+
+#include "support/BenchClock.h"
 #include <objbase.h>
 
 #include <algorithm>
@@ -16,17 +18,6 @@
 namespace {
 
 using appdata::TXMLRegFile;
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void Report(const char* what, int runs, const std::function<void()>& body) {
     std::vector<double> times;

@@ -8,18 +8,13 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include "support/BenchClock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // Committed memory of the process (Wine reports no private-bytes figure).
 double PrivateMB() {
@@ -56,7 +51,7 @@ struct Figures {
 Figures Measure(int frames) {
     PumpUntilIdle();
     double before = PrivateMB();
-    double start = Now();
+    double start = NowMs();
     Figures figures{};
     {
         app::TMainForm form; // brings one desktop frame
@@ -66,7 +61,7 @@ Figures Measure(int frames) {
             form.AddDesktop();
         form.Show();
         PumpUntilIdle();
-        figures.openMs = Now() - start;
+        figures.openMs = NowMs() - start;
         figures.heldMB = PrivateMB() - before;
     }
     PumpUntilIdle();

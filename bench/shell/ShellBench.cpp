@@ -16,22 +16,12 @@
 #include "shell/RootFolderBatch.h"
 #include "shell/ShellItems.h"
 #include "shell/ShellModule.h"
+#include "support/BenchClock.h"
 #include "shell/StrRet.h"
 
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Timing {
     double mean;

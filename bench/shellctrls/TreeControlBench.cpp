@@ -13,6 +13,8 @@
 #include "shellctrls/NameSpaceTreeControl.h"
 
 #include <windows.h>
+
+#include "support/BenchClock.h"
 // The kernel32 form of the memory counters; the bench needs no psapi import library.
 #define PSAPI_VERSION 2
 #include <psapi.h>
@@ -28,17 +30,6 @@
 namespace {
 
 using namespace shellctrls;
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void Report(const char* what, std::vector<double> times, int items = 0) {
     std::sort(times.begin(), times.end());
