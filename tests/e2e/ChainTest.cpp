@@ -120,3 +120,25 @@ TEST_F(ChainTest, AKilledNeighbourIsForgottenAndTheGapClosesAtTheNextRedock) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ChainTest, WindowsAtAnotherEdgeDoNotJoin) {
+    auto a = Start();
+    ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 4));
+    // Open the first window and drag its title bar into the right band.
+    ClickAt({Work().left + 1, Work().top + 400});
+    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 300; }));
+    Sleep(300);
+    DragTo({Work().left + 12, Work().top + 400}, {Work().right - 5, Work().top + 400});
+    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right == Work().right; })) << "not docked right";
+    EXPECT_EQ(GetWindowLongPtrW(a->Window(), GWLP_USERDATA), 4); // the right edge, for other instances to see
+    MoveTo({Work().left + 600, Work().top + 300});
+    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 4; }));
+    // A second instance docks at the left edge alone, against the work area's edge.
+    auto b = Start();
+    EXPECT_TRUE(SettlesAt(b->Window(), Work().left, 4));
+    EXPECT_EQ(WindowBounds(a->Window()).left, Work().right - 4);
+}
+
+} // namespace

@@ -38,6 +38,31 @@ inline void ClickAt(POINT p, int clicks = 1) {
     SendInput(static_cast<UINT>(n), inputs, sizeof(INPUT));
 }
 
+inline void Press(POINT at) {
+    INPUT inputs[2] = {AbsoluteMove(at), Button(MOUSEEVENTF_LEFTDOWN)};
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+inline void Release(POINT at) {
+    INPUT inputs[2] = {AbsoluteMove(at), Button(MOUSEEVENTF_LEFTUP)};
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// Moves the held pointer in steps, as a hand would.
+inline void DragTo(POINT from, POINT to) {
+    MoveTo(from);
+    Sleep(100);
+    Press(from);
+    Sleep(50);
+    for (int i = 1; i <= 10; ++i) {
+        MoveTo({from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
+        Sleep(20);
+    }
+    Sleep(50);
+    Release(to);
+    Sleep(100);
+}
+
 } // namespace e2e
 
 namespace e2e {
