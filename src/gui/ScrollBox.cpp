@@ -35,6 +35,13 @@ RECT ScrollBox::AlignArea() const {
     return MakeRect(-pos_.x, -pos_.y, width, height);
 }
 
+POINT ScrollBox::Clamped(POINT pos) const {
+    RECT client = ClientRect();
+    SIZE content = ContentSize();
+    return {std::clamp<int>(pos.x, 0, std::max<int>(0, content.cx - gui::Width(client))),
+            std::clamp<int>(pos.y, 0, std::max<int>(0, content.cy - gui::Height(client)))};
+}
+
 void ScrollBox::UpdateScrollBars() {
     // Showing or hiding a bar resizes the box, which lays it out and comes back here;
     // the outer call finishes the work.
@@ -43,15 +50,13 @@ void ScrollBox::UpdateScrollBars() {
     updatingBars_ = true;
     RECT client = ClientRect();
     SIZE content = ContentSize();
-    POINT pos{std::clamp<int>(pos_.x, 0, std::max<int>(0, content.cx - gui::Width(client))),
-              std::clamp<int>(pos_.y, 0, std::max<int>(0, content.cy - gui::Height(client)))};
+    POINT pos = Clamped(pos_);
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMax = content.cx > gui::Width(client) ? content.cx - 1 : 0;
     info.nPage = static_cast<UINT>(gui::Width(client));
     info.nPos = pos.x;
-    info.fMask &= ~SIF_DISABLENOSCROLL;
     ::SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
     info.nMax = content.cy > gui::Height(client) ? content.cy - 1 : 0;
     info.nPage = static_cast<UINT>(gui::Height(client));
@@ -65,10 +70,7 @@ void ScrollBox::UpdateScrollBars() {
 }
 
 void ScrollBox::ScrollTo(POINT pos) {
-    RECT client = ClientRect();
-    SIZE content = ContentSize();
-    pos.x = std::clamp<int>(pos.x, 0, std::max<int>(0, content.cx - gui::Width(client)));
-    pos.y = std::clamp<int>(pos.y, 0, std::max<int>(0, content.cy - gui::Height(client)));
+    pos = Clamped(pos);
     if (pos.x == pos_.x && pos.y == pos_.y)
         return;
     pos_ = pos;

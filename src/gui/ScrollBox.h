@@ -21,6 +21,8 @@ protected:
 
 private:
     void UpdateScrollBars();
+    // The position kept within the scrolling range.
+    POINT Clamped(POINT pos) const;
     void HandleScroll(int bar, WORD request);
 
     POINT pos_{0, 0};
