@@ -7,6 +7,9 @@
 
 namespace gui {
 
+// Posted to the hidden window when reports wait to be shown.
+constexpr UINT WM_PENDINGREPORTS = WM_APP + 0x3A1;
+
 class Application::HiddenWindow : public Window {
 public:
     explicit HiddenWindow(Application& application) : Window(nullptr), application_(application) {
@@ -25,6 +28,9 @@ protected:
             return 0;
         case WM_ACTIVATEAPP:
             application_.NotifyActivateApp(wParam != FALSE);
+            return 0;
+        case WM_PENDINGREPORTS:
+            application_.ReportPending();
             return 0;
         case WM_CLOSE:
             // Closing the application's window (from the system) ends the program.
@@ -123,7 +129,22 @@ void Application::Terminate(int exitCode) {
 }
 
 void Application::HandleException() {
-    std::wstring message = CurrentExceptionMessage();
+    Report(CurrentExceptionMessage());
+}
+
+void Application::HandleExceptionLater() {
+    pendingReports_.push_back(CurrentExceptionMessage());
+    ::PostMessageW(Handle(), WM_PENDINGREPORTS, 0, 0);
+}
+
+void Application::ReportPending() {
+    std::vector<std::wstring> reports;
+    reports.swap(pendingReports_);
+    for (const std::wstring& message : reports)
+        Report(message);
+}
+
+void Application::Report(const std::wstring& message) {
     if (reporter_) {
         reporter_(message);
         return;
@@ -160,7 +181,9 @@ void Application::DispatchTimer(UINT_PTR id) {
     }
 }
 
-ApplicationEvents::ApplicationEvents() { Application::Instance().events_.push_back(this); }
+ApplicationEvents::ApplicationEvents() {
+    Application::Instance().events_.push_back(this);
+}
 
 ApplicationEvents::~ApplicationEvents() {
     auto& events = Application::Instance().events_;
@@ -174,7 +197,9 @@ static UINT_PTR NextTimerId() {
     return next++;
 }
 
-Timer::Timer() : id_(NextTimerId()) { Application::Instance().timers_.push_back(this); }
+Timer::Timer() : id_(NextTimerId()) {
+    Application::Instance().timers_.push_back(this);
+}
 
 Timer::~Timer() {
     Stop();

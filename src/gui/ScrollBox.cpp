@@ -1,6 +1,7 @@
 #include "gui/ScrollBox.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace gui {
 
@@ -40,6 +41,10 @@ POINT ScrollBox::Clamped(POINT pos) const {
     SIZE content = ContentSize();
     return {std::clamp<int>(pos.x, 0, std::max<int>(0, content.cx - gui::Width(client))),
             std::clamp<int>(pos.y, 0, std::max<int>(0, content.cy - gui::Height(client)))};
+}
+
+POINT ScrollBox::MaxScrollPos() const {
+    return Clamped({INT_MAX, INT_MAX});
 }
 
 void ScrollBox::UpdateScrollBars() {
@@ -86,15 +91,30 @@ void ScrollBox::HandleScroll(int bar, WORD request) {
     int pos = info.nPos;
     int page = static_cast<int>(info.nPage);
     switch (request) {
-    case SB_LINEUP: pos -= 16; break;
-    case SB_LINEDOWN: pos += 16; break;
-    case SB_PAGEUP: pos -= page; break;
-    case SB_PAGEDOWN: pos += page; break;
+    case SB_LINEUP:
+        pos -= LineIncrement;
+        break;
+    case SB_LINEDOWN:
+        pos += LineIncrement;
+        break;
+    case SB_PAGEUP:
+        pos -= page;
+        break;
+    case SB_PAGEDOWN:
+        pos += page;
+        break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: pos = info.nTrackPos; break;
-    case SB_TOP: pos = 0; break;
-    case SB_BOTTOM: pos = info.nMax; break;
-    default: return;
+    case SB_THUMBPOSITION:
+        pos = info.nTrackPos;
+        break;
+    case SB_TOP:
+        pos = 0;
+        break;
+    case SB_BOTTOM:
+        pos = info.nMax;
+        break;
+    default:
+        return;
     }
     if (bar == SB_HORZ)
         ScrollTo({pos, pos_.y});
