@@ -128,9 +128,7 @@ void Application::Terminate(int exitCode) {
     ::PostQuitMessage(exitCode);
 }
 
-void Application::HandleException() {
-    Report(CurrentExceptionMessage());
-}
+void Application::HandleException() { Report(CurrentExceptionMessage()); }
 
 void Application::HandleExceptionLater() {
     pendingReports_.push_back(CurrentExceptionMessage());
@@ -181,9 +179,7 @@ void Application::DispatchTimer(UINT_PTR id) {
     }
 }
 
-ApplicationEvents::ApplicationEvents() {
-    Application::Instance().events_.push_back(this);
-}
+ApplicationEvents::ApplicationEvents() { Application::Instance().events_.push_back(this); }
 
 ApplicationEvents::~ApplicationEvents() {
     auto& events = Application::Instance().events_;
@@ -197,9 +193,7 @@ static UINT_PTR NextTimerId() {
     return next++;
 }
 
-Timer::Timer() : id_(NextTimerId()) {
-    Application::Instance().timers_.push_back(this);
-}
+Timer::Timer() : id_(NextTimerId()) { Application::Instance().timers_.push_back(this); }
 
 Timer::~Timer() {
     Stop();

@@ -43,9 +43,7 @@ POINT ScrollBox::Clamped(POINT pos) const {
             std::clamp<int>(pos.y, 0, std::max<int>(0, content.cy - gui::Height(client)))};
 }
 
-POINT ScrollBox::MaxScrollPos() const {
-    return Clamped({INT_MAX, INT_MAX});
-}
+POINT ScrollBox::MaxScrollPos() const { return Clamped({INT_MAX, INT_MAX}); }
 
 void ScrollBox::UpdateScrollBars() {
     // Showing or hiding a bar resizes the box, which lays it out and comes back here;
@@ -91,30 +89,15 @@ void ScrollBox::HandleScroll(int bar, WORD request) {
     int pos = info.nPos;
     int page = static_cast<int>(info.nPage);
     switch (request) {
-    case SB_LINEUP:
-        pos -= LineIncrement;
-        break;
-    case SB_LINEDOWN:
-        pos += LineIncrement;
-        break;
-    case SB_PAGEUP:
-        pos -= page;
-        break;
-    case SB_PAGEDOWN:
-        pos += page;
-        break;
+    case SB_LINEUP: pos -= LineIncrement; break;
+    case SB_LINEDOWN: pos += LineIncrement; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        pos = info.nTrackPos;
-        break;
-    case SB_TOP:
-        pos = 0;
-        break;
-    case SB_BOTTOM:
-        pos = info.nMax;
-        break;
-    default:
-        return;
+    case SB_THUMBPOSITION: pos = info.nTrackPos; break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = info.nMax; break;
+    default: return;
     }
     if (bar == SB_HORZ)
         ScrollTo({pos, pos_.y});

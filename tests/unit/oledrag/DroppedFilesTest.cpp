@@ -108,8 +108,9 @@ TEST(DroppedFilesTest, ReadsEveryNameAtFullLengthAndReleasesTheMediumOnce) {
         c.setUp(data);
         std::optional<Names> names = oledrag::DroppedFileNames(&data);
         ASSERT_EQ(names.has_value(), c.names.has_value());
-        if (names)
+        if (names) {
             EXPECT_TRUE(*names == *c.names) << names->size() << " names";
+        }
         EXPECT_EQ(data.released, c.released);
         EXPECT_EQ(data.released, data.handedOut);
     }
