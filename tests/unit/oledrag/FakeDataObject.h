@@ -50,6 +50,9 @@ public:
     bool givesFiles = true;
     Medium medium = Medium::Global;
     std::vector<unsigned char> block;
+    // Hands the memory over to the receiver, as a data object in another process must;
+    // releases are then not counted.
+    bool handsOverMemory = false;
 
     // How often GetData handed out a medium, and how often one was released.
     int handedOut = 0;
@@ -88,10 +91,14 @@ public:
                 return E_OUTOFMEMORY;
             std::memcpy(::GlobalLock(global), block.data(), block.size());
             ::GlobalUnlock(global);
-            // The fake keeps the memory; the receiver's release reaches the counter.
-            globals_.push_back(global);
             out->tymed = TYMED_HGLOBAL;
             out->hGlobal = global;
+            if (handsOverMemory) {
+                ++handedOut;
+                return S_OK;
+            }
+            // The fake keeps the memory; the receiver's release reaches the counter.
+            globals_.push_back(global);
             break;
         }
         case Medium::NullGlobal:
