@@ -233,6 +233,7 @@ private:
     // The frame whose caption bar itself (not one of its buttons) is at a screen point.
     nav::TNavFrame* CaptionFrameAt(POINT screen);
     void ScrollFramesBy(int dx, int dy);
+    void ScrollIntoView(gui::Window& frame);
 
     oledrag::TDropTarget FDropTarget;
     gui::Timer FHoverTimer;

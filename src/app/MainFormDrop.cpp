@@ -162,6 +162,24 @@ void TMainForm::DropTargetDTDrop(IDataObject* dataObj, DWORD, POINT& pt, DWORD& 
         AddRoot(&frame, name);
     if (target != nullptr)
         MoveFrame(frame, *target);
+    ScrollIntoView(frame);
+}
+
+void TMainForm::ScrollIntoView(gui::Window& frame) {
+    // A new frame often lands beyond the visible part of the frame area (the first
+    // frame fills a column by itself); the user should see what the drop made.
+    RECT client = FScrollBox->ClientRect();
+    RECT bounds = frame.Bounds();
+    POINT pos = FScrollBox->ScrollPos();
+    if (bounds.top < client.top)
+        pos.y += bounds.top - client.top;
+    else if (bounds.bottom > client.bottom)
+        pos.y += std::min(bounds.top - client.top, bounds.bottom - client.bottom);
+    if (bounds.left < client.left)
+        pos.x += bounds.left - client.left;
+    else if (bounds.right > client.right)
+        pos.x += std::min(bounds.left - client.left, bounds.right - client.right);
+    FScrollBox->ScrollTo(pos);
 }
 
 } // namespace app

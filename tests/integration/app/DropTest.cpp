@@ -329,6 +329,25 @@ TEST_F(DropTest, ADropBecomesOneNewFrameWithOneRootPerNameInOrder) {
     EXPECT_EQ(&FrameAt(0), &first);
 }
 
+TEST_F(DropTest, ANewFrameBeyondTheVisibleAreaIsScrolledIntoView) {
+    // The first frame fills the column, so a new one lands below the visible area.
+    form->FormClick();
+    form->PinningBtn().Click();
+    PumpUntilIdle();
+    RECT box = form->ScrollBox().ScreenBounds();
+    POINT onTree{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    ASSERT_EQ(form->ScrollBox().ScrollPos().y, 0);
+    FakeDataObject data(DropBlock({L"C:\\a"}));
+    DWORD effect;
+    DragAndDrop(data, onTree, effect);
+    ASSERT_EQ(FrameCount(), 2u);
+    RECT client = form->ScrollBox().ClientRect();
+    RECT added = FrameAt(1).Bounds();
+    EXPECT_GT(form->ScrollBox().ScrollPos().y, 0);
+    EXPECT_GE(added.top, client.top);
+    EXPECT_LT(added.top, client.bottom);
+}
+
 TEST_F(DropTest, BadDropsCreateNothingOrAtMostRootsThatShowNothing) {
     OpenWithThreeFrames();
     const std::wstring longName = L"C:\\" + std::wstring(280, L'長') + L"\\folder";
