@@ -107,9 +107,10 @@ int main() {
             }
             std::sort(drop.begin(), drop.end());
             std::sort(shown.begin(), shown.end());
-            std::printf("drop of %3d folder%s: %7.1f ms until the new frame is shown and idle, %7.1f ms in the "
-                        "drop call (medians of 5; fastest %.1f / %.1f)\n",
-                        count, count == 1 ? " " : "s", shown[2], drop[2], shown[0], drop[0]);
+            std::printf(
+                "drop of %3d folder%s: %7.1f ms until the new frame is shown and idle, %7.1f ms in the "
+                "drop call (medians of 5; fastest %.1f / %.1f)\n",
+                count, count == 1 ? " " : "s", shown[2], drop[2], shown[0], drop[0]);
         }
     }
     OleUninitialize();
