@@ -136,6 +136,7 @@ void TMainForm::FormCreate() {
     FLayoutTimer.SetInterval(delay != 0 ? delay : 400);
 
     FOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
+    RegisterDropTarget();
 
     LoadSettings();
 

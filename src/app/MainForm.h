@@ -15,6 +15,7 @@
 #include "gui/Window.h"
 #include "nav/FrameOwner.h"
 #include "nav/NavFrame.h"
+#include "oledrag/DropTarget.h"
 #include "shellctrls/RootStyles.h"
 #include "shellctrls/TreeStyles.h"
 
@@ -215,6 +216,29 @@ private:
     std::unique_ptr<gui::ApplicationEvents> FAppMainEvents;
     bool FOleInitialized = false;
     bool FDestroyed = false;
+
+    // Drags and drops onto the window (MainFormDrop.cpp).
+public:
+    oledrag::TDropTarget& DropTarget() { return FDropTarget; }
+    gui::Timer& HoverTimer() { return FHoverTimer; }
+    void DropTargetDTDragEnter(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
+    void DropTargetDTDragOver(DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
+    void DropTargetDTDragLeave(HRESULT& result);
+    void DropTargetDTDrop(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
+    void HoverTimerTimeOut();
+
+private:
+    void RegisterDropTarget();
+    bool AcceptsDrops() const;
+    // The frame whose caption bar itself (not one of its buttons) is at a screen point.
+    nav::TNavFrame* CaptionFrameAt(POINT screen);
+    void ScrollFramesBy(int dx, int dy);
+    void ScrollIntoView(gui::Window& frame);
+
+    oledrag::TDropTarget FDropTarget;
+    gui::Timer FHoverTimer;
+    // Whether the drag in progress offers a file list.
+    bool FDragHasFiles = false;
 };
 
 // Hints of the title buttons by tag.

@@ -7,6 +7,9 @@
 
 namespace gui {
 
+// Posted to the hidden window when reports wait to be shown.
+constexpr UINT WM_PENDINGREPORTS = WM_APP + 0x3A1;
+
 class Application::HiddenWindow : public Window {
 public:
     explicit HiddenWindow(Application& application) : Window(nullptr), application_(application) {
@@ -25,6 +28,9 @@ protected:
             return 0;
         case WM_ACTIVATEAPP:
             application_.NotifyActivateApp(wParam != FALSE);
+            return 0;
+        case WM_PENDINGREPORTS:
+            application_.ReportPending();
             return 0;
         case WM_CLOSE:
             // Closing the application's window (from the system) ends the program.
@@ -122,8 +128,21 @@ void Application::Terminate(int exitCode) {
     ::PostQuitMessage(exitCode);
 }
 
-void Application::HandleException() {
-    std::wstring message = CurrentExceptionMessage();
+void Application::HandleException() { Report(CurrentExceptionMessage()); }
+
+void Application::HandleExceptionLater() {
+    pendingReports_.push_back(CurrentExceptionMessage());
+    ::PostMessageW(Handle(), WM_PENDINGREPORTS, 0, 0);
+}
+
+void Application::ReportPending() {
+    std::vector<std::wstring> reports;
+    reports.swap(pendingReports_);
+    for (const std::wstring& message : reports)
+        Report(message);
+}
+
+void Application::Report(const std::wstring& message) {
     if (reporter_) {
         reporter_(message);
         return;

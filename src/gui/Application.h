@@ -36,6 +36,10 @@ public:
     // or the reporter set for tests.
     void HandleException();
     void SetReporter(std::function<void(const std::wstring&)> reporter) { reporter_ = std::move(reporter); }
+    // As HandleException, but the report is shown once the message being handled has
+    // returned: for code called from another party's loop (OLE's drag loop, perhaps in
+    // another process), which a message box would hold up.
+    void HandleExceptionLater();
 
     // Called by top-level windows on WM_ACTIVATEAPP; raises the deactivate hooks once
     // when the application loses activation.
@@ -53,11 +57,14 @@ private:
     Application();
     ~Application();
     void DispatchTimer(UINT_PTR id);
+    void Report(const std::wstring& message);
+    void ReportPending();
 
     std::unique_ptr<HiddenWindow> window_;
     std::vector<ApplicationEvents*> events_;
     std::vector<Timer*> timers_;
     std::function<void(const std::wstring&)> reporter_;
+    std::vector<std::wstring> pendingReports_;
     HWND mainWindow_ = nullptr;
     bool active_ = true;
     bool quitSeen_ = false;

@@ -1,6 +1,7 @@
 #include "gui/ScrollBox.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace gui {
 
@@ -41,6 +42,8 @@ POINT ScrollBox::Clamped(POINT pos) const {
     return {std::clamp<int>(pos.x, 0, std::max<int>(0, content.cx - gui::Width(client))),
             std::clamp<int>(pos.y, 0, std::max<int>(0, content.cy - gui::Height(client)))};
 }
+
+POINT ScrollBox::MaxScrollPos() const { return Clamped({INT_MAX, INT_MAX}); }
 
 void ScrollBox::UpdateScrollBars() {
     // Showing or hiding a bar resizes the box, which lays it out and comes back here;
@@ -86,8 +89,8 @@ void ScrollBox::HandleScroll(int bar, WORD request) {
     int pos = info.nPos;
     int page = static_cast<int>(info.nPage);
     switch (request) {
-    case SB_LINEUP: pos -= 16; break;
-    case SB_LINEDOWN: pos += 16; break;
+    case SB_LINEUP: pos -= LineIncrement; break;
+    case SB_LINEDOWN: pos += LineIncrement; break;
     case SB_PAGEUP: pos -= page; break;
     case SB_PAGEDOWN: pos += page; break;
     case SB_THUMBTRACK:

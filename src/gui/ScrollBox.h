@@ -10,7 +10,12 @@ class ScrollBox : public Window {
 public:
     explicit ScrollBox(Window& parent);
 
+    // How far one line of a scroll bar moves the content, in pixels.
+    static constexpr int LineIncrement = 16;
+
     POINT ScrollPos() const { return pos_; }
+    // The largest position on each axis (0 where the content fits).
+    POINT MaxScrollPos() const;
     void ScrollTo(POINT pos);
     SIZE ContentSize() const;
 
