@@ -23,10 +23,10 @@ public:
         }
         return info.rcWork;
     }
-    UINT MenuShowDelay() override {
+    std::optional<UINT> MenuShowDelay() override {
         DWORD delay = 0;
         if (!::SystemParametersInfoW(SPI_GETMENUSHOWDELAY, 0, &delay, 0))
-            return 0;
+            return std::nullopt;
         return delay;
     }
 };

@@ -1,6 +1,16 @@
 #include "app/DockGeometry.h"
 
+#include <algorithm>
+
 namespace app {
+namespace {
+
+// The value brought into [low, high]. When the range is empty (a window deeper than the
+// work area) the bound on the window's edge side wins, as for a window alone.
+LONG WithinFromLow(LONG value, LONG low, LONG high) { return std::max(low, std::min(value, high)); }
+LONG WithinFromHigh(LONG value, LONG low, LONG high) { return std::min(high, std::max(value, low)); }
+
+} // namespace
 
 int DockDepth(TAlign edge, TLayout layout, const DockSizes& sizes) {
     if (layout == loCollapsed)
@@ -26,11 +36,16 @@ RECT CalcDockRect(TAlign edge, TLayout layout, const DockSizes& sizes, const REC
                   const std::optional<RECT>& previous, const RECT& current) {
     RECT w = DockSlot(edge, workArea, previous);
     int d = DockDepth(edge, layout, sizes);
+    // However deep the chain before it, the window stays within the work area: a
+    // window beyond it could not be seen (or would lie on another monitor), and a ring
+    // of wrongly linked windows cannot push one another away for ever.
     switch (edge) {
-    case gui::alTop: return gui::MakeRect(w.left, w.top, gui::Width(w), d);
-    case gui::alBottom: return gui::MakeRect(w.left, w.bottom - d, gui::Width(w), d);
-    case gui::alLeft: return gui::MakeRect(w.left, w.top, d, gui::Height(w));
-    case gui::alRight: return gui::MakeRect(w.right - d, w.top, d, gui::Height(w));
+    case gui::alTop: return gui::MakeRect(w.left, WithinFromLow(w.top, workArea.top, workArea.bottom - d), gui::Width(w), d);
+    case gui::alBottom:
+        return gui::MakeRect(w.left, WithinFromHigh(w.bottom - d, workArea.top, workArea.bottom - d), gui::Width(w), d);
+    case gui::alLeft: return gui::MakeRect(WithinFromLow(w.left, workArea.left, workArea.right - d), w.top, d, gui::Height(w));
+    case gui::alRight:
+        return gui::MakeRect(WithinFromHigh(w.right - d, workArea.left, workArea.right - d), w.top, d, gui::Height(w));
     default: return current;
     }
 }

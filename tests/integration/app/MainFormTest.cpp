@@ -24,7 +24,7 @@ public:
     HMONITOR MonitorFromPoint(POINT p) override { return SystemDesktop().MonitorFromPoint(p); }
     HMONITOR MonitorFromRect(const RECT& r) override { return SystemDesktop().MonitorFromRect(r); }
     RECT WorkArea(HMONITOR m) override { return workArea ? *workArea : SystemDesktop().WorkArea(m); }
-    UINT MenuShowDelay() override { return 0; }
+    std::optional<UINT> MenuShowDelay() override { return std::nullopt; }
 };
 
 class MainFormTest : public ::testing::Test {
@@ -391,7 +391,7 @@ public:
         return inRight > inLeft ? Right() : Left();
     }
     RECT WorkArea(HMONITOR m) override { return m == Right() ? kRight : kLeft; }
-    UINT MenuShowDelay() override { return 0; }
+    std::optional<UINT> MenuShowDelay() override { return std::nullopt; }
 };
 
 TEST(MainFormMonitors, DraggingTheTitleBarToTheSecondMonitorsBottomDocksThere) {
