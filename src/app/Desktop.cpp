@@ -11,8 +11,12 @@ public:
         return p;
     }
     bool LeftButtonDown() override { return ::GetKeyState(VK_LBUTTON) < 0; }
-    HMONITOR MonitorFromPoint(POINT point) override { return ::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST); }
-    HMONITOR MonitorFromRect(const RECT& rect) override { return ::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST); }
+    HMONITOR MonitorFromPoint(POINT point) override {
+        return ::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+    }
+    HMONITOR MonitorFromRect(const RECT& rect) override {
+        return ::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
+    }
     RECT WorkArea(HMONITOR monitor) override {
         MONITORINFO info{};
         info.cbSize = sizeof(info);

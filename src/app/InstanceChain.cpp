@@ -3,8 +3,12 @@
 namespace app {
 namespace {
 
-HWND AsWindow(LPARAM argument) { return reinterpret_cast<HWND>(argument); }
-LPARAM AsArgument(HWND wnd) { return reinterpret_cast<LPARAM>(wnd); }
+HWND AsWindow(LPARAM argument) {
+    return reinterpret_cast<HWND>(argument);
+}
+LPARAM AsArgument(HWND wnd) {
+    return reinterpret_cast<LPARAM>(wnd);
+}
 
 } // namespace
 

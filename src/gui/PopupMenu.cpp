@@ -33,8 +33,9 @@ void PopupMenu::Popup(POINT screen, HWND owner) {
     if (topLevel == nullptr)
         topLevel = owner;
     ::SetForegroundWindow(topLevel);
-    UINT chosen = static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                                     screen.x, screen.y, 0, topLevel, nullptr));
+    UINT chosen =
+        static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                           screen.x, screen.y, 0, topLevel, nullptr));
     ::PostMessageW(topLevel, WM_NULL, 0, 0);
     if (chosen != 0)
         Choose(chosen);

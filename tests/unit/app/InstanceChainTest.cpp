@@ -9,15 +9,21 @@ using namespace app;
 
 namespace {
 
-HWND H(int n) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1000 + n)); }
-LPARAM A(HWND h) { return reinterpret_cast<LPARAM>(h); }
+HWND H(int n) {
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1000 + n));
+}
+LPARAM A(HWND h) {
+    return reinterpret_cast<LPARAM>(h);
+}
 
 const HWND kSelf = H(0);
 const HWND kPrev = H(1);
 const HWND kNext = H(2);
 const HWND kJoiner = H(3);
 const HWND kStranger = H(9); // a window of another program
-HWND W(int n) { return H(100 + n); } // windows of a ChainWorld
+HWND W(int n) {
+    return H(100 + n);
+} // windows of a ChainWorld
 
 class InstanceChainTest : public ::testing::Test {
 protected:
@@ -76,8 +82,8 @@ TEST_F(InstanceChainTest, AcceptKeepsALiveNextWindowAndRedocksIt) {
     chain.Receive(dcAccept, A(kJoiner));
     EXPECT_EQ(chain.PrevWnd(), kJoiner);
     EXPECT_EQ(chain.NextWnd(), kNext);
-    EXPECT_EQ(host.posted,
-              (std::vector<PostedChainMessage>{{kNext, dcRedock, A(kSelf)}, {kJoiner, dcLinkNext, A(kSelf)}}));
+    EXPECT_EQ(host.posted, (std::vector<PostedChainMessage>{{kNext, dcRedock, A(kSelf)},
+                                                            {kJoiner, dcLinkNext, A(kSelf)}}));
 }
 
 TEST_F(InstanceChainTest, ColourTakesTheLow32Bits) {
@@ -107,7 +113,8 @@ TEST_F(InstanceChainTest, PrevLeftLinksToTheLeaversPrevious) {
     EXPECT_EQ(chain.PrevWnd(), kFirst);
     EXPECT_EQ(host.redocks, 1);
     EXPECT_EQ(host.watched, (std::vector<HWND>{kFirst}));
-    EXPECT_EQ(host.posted, (std::vector<PostedChainMessage>{{kNext, dcRedock, A(kSelf)}, {kFirst, dcLinkNext, A(kSelf)}}));
+    EXPECT_EQ(host.posted,
+              (std::vector<PostedChainMessage>{{kNext, dcRedock, A(kSelf)}, {kFirst, dcLinkNext, A(kSelf)}}));
 }
 
 TEST_F(InstanceChainTest, PrevLeftFromTheFirstMakesThisWindowFirst) {
@@ -305,7 +312,9 @@ TEST_F(InstanceChainTest, AClosedWindowNeverTakesAPlaceAgainButPassesJoinsOn) {
 
 // Real docking geometry, several windows, one message queue.
 
-LONG LeftOf(ChainWorld& world, HWND h) { return world[h].bounds.left; }
+LONG LeftOf(ChainWorld& world, HWND h) {
+    return world[h].bounds.left;
+}
 
 TEST(ChainWorldTest, KillingAnyOfThreeClosesTheChainUpFromTheEdge) {
     for (int killed = 0; killed < 3; ++killed) {
@@ -350,7 +359,9 @@ TEST(ChainWorldTest, ACascadeEndsWhateverMisbehavingPeersAnswer) {
              world.queue.push_back({W(2), dcLinkNext, A(echo), false});
          }},
         {"a forged leave that links the first window after the last",
-         [](ChainWorld& world) { world.queue.push_back({W(0), dcPrevLeft, A(W(2)), false}); }},
+         [](ChainWorld& world) {
+             world.queue.push_back({W(0), dcPrevLeft, A(W(2)), false});
+         }},
         {"a next window that answers each re-dock with a forged leave closing a ring",
          [](ChainWorld& world) {
              const HWND forger = H(51);
