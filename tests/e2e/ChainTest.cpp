@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 using namespace e2e;
 
@@ -21,7 +23,8 @@ RECT Work() {
     bool ok = WaitFor(
         [&] {
             r = WindowBounds(window);
-            return r.left == left && r.right - r.left == width && r.top == Work().top && r.bottom == Work().bottom;
+            return r.left == left && r.right - r.left == width && r.top == Work().top &&
+                   r.bottom == Work().bottom;
         },
         8000);
     if (ok)
@@ -92,31 +95,73 @@ TEST_F(ChainTest, NeighboursShadeTheirColoursAgainstEachOther) {
     for (const Case& k : cases) {
         RECT r = WindowBounds(k.process.Window());
         ClickAt({r.left + 1, r.top + 400});
-        ASSERT_TRUE(WaitFor([&] { return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 300; }));
+        ASSERT_TRUE(WaitFor([&] {
+            return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 300;
+        }));
         Sleep(200);
         EXPECT_EQ(ShownColour(k.process.Window()), k.colour);
         MoveTo({Work().right - 200, Work().top + 300});
-        ASSERT_TRUE(WaitFor([&] { return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 4; }));
+        ASSERT_TRUE(WaitFor([&] {
+            return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 4;
+        }));
         // The chain has moved back before the next strip is clicked.
         ASSERT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
     }
 }
 
-TEST_F(ChainTest, AKilledNeighbourIsForgottenAndTheGapClosesAtTheNextRedock) {
-    auto a = Start();
-    auto b = Start();
-    auto c = Start();
-    ASSERT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
-    b->Kill();
-    // The third window finds its previous window gone at its next layout tick and
-    // joins the first window again; the chain then moves together.
-    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 4, 4));
-    ClickAt({Work().left + 1, Work().top + 400});
-    ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 300));
-    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 300, 4));
+// Whether the windows lie edge to edge from the work area's left edge as 4-pixel strips.
+bool LieEdgeToEdge(const std::vector<HWND>& windows) {
+    LONG left = Work().left;
+    for (HWND w : windows) {
+        RECT r = WindowBounds(w);
+        if (r.left != left || r.right - r.left != 4 || r.top != Work().top || r.bottom != Work().bottom)
+            return false;
+        left = r.right;
+    }
+    return true;
+}
+
+// Rests the pointer on the strip until it opens, then moves away until it closes.
+::testing::AssertionResult OpensOnHover(HWND window) {
+    RECT r = WindowBounds(window);
+    MoveTo({r.left + 1, r.top + 400});
+    bool opened =
+        WaitFor([&] { return WindowBounds(window).right - WindowBounds(window).left == 300; }, 3000);
     MoveTo({Work().right - 200, Work().top + 300});
-    EXPECT_TRUE(SettlesAt(a->Window(), Work().left, 4));
-    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 4, 4));
+    bool closed = WaitFor([&] { return WindowBounds(window).right - WindowBounds(window).left == 4; }, 3000);
+    if (opened && closed)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "at left " << r.left << (opened ? " did not close" : " did not open");
+}
+
+TEST_F(ChainTest, AKilledWindowLeavesNoGapWithoutAnyPointerAction) {
+    for (int killed = 0; killed < 3; ++killed) {
+        SCOPED_TRACE(killed == 0 ? "first killed" : killed == 1 ? "middle killed" : "last killed");
+        std::unique_ptr<KestravProcess> p[3] = {Start(), Start(), Start()};
+        ASSERT_TRUE(SettlesAt(p[2]->Window(), Work().left + 8, 4));
+        std::vector<HWND> remaining;
+        for (int i = 0; i < 3; ++i) {
+            if (i != killed)
+                remaining.push_back(p[i]->Window());
+        }
+        // The pointer stays far away: nothing but the end of the process moves them.
+        p[killed]->Kill();
+        DWORD start = GetTickCount();
+        bool closedUp = WaitFor([&] { return LieEdgeToEdge(remaining); }, 1000);
+        DWORD took = GetTickCount() - start;
+        EXPECT_TRUE(closedUp) << "strips at " << WindowBounds(remaining[0]).left << " and "
+                              << WindowBounds(remaining[1]).left << " after " << took << " ms";
+        std::printf("  chain closed up %lu ms after the %s window was killed\n", took,
+                    killed == 0   ? "first"
+                    : killed == 1 ? "middle"
+                                  : "last");
+        // Each opens on hover in its new slot; the chain is back in place before the next.
+        for (HWND w : remaining) {
+            EXPECT_TRUE(OpensOnHover(w));
+            EXPECT_TRUE(WaitFor([&] { return LieEdgeToEdge(remaining); }, 3000));
+        }
+    }
 }
 
 } // namespace
@@ -128,13 +173,16 @@ TEST_F(ChainTest, WindowsAtAnotherEdgeDoNotJoin) {
     ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 4));
     // Open the first window and drag its title bar into the right band.
     ClickAt({Work().left + 1, Work().top + 400});
-    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 300; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 300; }));
     Sleep(300);
     DragTo({Work().left + 12, Work().top + 400}, {Work().right - 5, Work().top + 400});
-    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right == Work().right; })) << "not docked right";
+    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right == Work().right; }))
+        << "not docked right";
     EXPECT_EQ(GetWindowLongPtrW(a->Window(), GWLP_USERDATA), 4); // the right edge, for other instances to see
     MoveTo({Work().left + 600, Work().top + 300});
-    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 4; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 4; }));
     // A second instance docks at the left edge alone, against the work area's edge.
     auto b = Start();
     EXPECT_TRUE(SettlesAt(b->Window(), Work().left, 4));
