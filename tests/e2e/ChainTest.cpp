@@ -23,8 +23,7 @@ RECT Work() {
     bool ok = WaitFor(
         [&] {
             r = WindowBounds(window);
-            return r.left == left && r.right - r.left == width && r.top == Work().top &&
-                   r.bottom == Work().bottom;
+            return r.left == left && r.right - r.left == width && r.top == Work().top && r.bottom == Work().bottom;
         },
         8000);
     if (ok)
@@ -95,15 +94,11 @@ TEST_F(ChainTest, NeighboursShadeTheirColoursAgainstEachOther) {
     for (const Case& k : cases) {
         RECT r = WindowBounds(k.process.Window());
         ClickAt({r.left + 1, r.top + 400});
-        ASSERT_TRUE(WaitFor([&] {
-            return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 300;
-        }));
+        ASSERT_TRUE(WaitFor([&] { return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 300; }));
         Sleep(200);
         EXPECT_EQ(ShownColour(k.process.Window()), k.colour);
         MoveTo({Work().right - 200, Work().top + 300});
-        ASSERT_TRUE(WaitFor([&] {
-            return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 4;
-        }));
+        ASSERT_TRUE(WaitFor([&] { return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 4; }));
         // The chain has moved back before the next strip is clicked.
         ASSERT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
     }
@@ -173,16 +168,13 @@ TEST_F(ChainTest, WindowsAtAnotherEdgeDoNotJoin) {
     ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 4));
     // Open the first window and drag its title bar into the right band.
     ClickAt({Work().left + 1, Work().top + 400});
-    ASSERT_TRUE(
-        WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 300; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 300; }));
     Sleep(300);
     DragTo({Work().left + 12, Work().top + 400}, {Work().right - 5, Work().top + 400});
-    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right == Work().right; }))
-        << "not docked right";
+    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right == Work().right; })) << "not docked right";
     EXPECT_EQ(GetWindowLongPtrW(a->Window(), GWLP_USERDATA), 4); // the right edge, for other instances to see
     MoveTo({Work().left + 600, Work().top + 300});
-    ASSERT_TRUE(
-        WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 4; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 4; }));
     // A second instance docks at the left edge alone, against the work area's edge.
     auto b = Start();
     EXPECT_TRUE(SettlesAt(b->Window(), Work().left, 4));
