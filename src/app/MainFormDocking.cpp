@@ -69,7 +69,8 @@ HWND TMainForm::FindChainHead(TAlign edge) {
 BOOL CALLBACK TMainForm::FindChainProc(HWND wnd, LPARAM param) {
     auto* search = reinterpret_cast<ChainSearch*>(param);
     TMainForm* self = search->self;
-    if (!self->IsPeerWindow(wnd) || ::GetWindowLongPtrW(wnd, GWLP_USERDATA) != static_cast<LONG_PTR>(search->edge))
+    if (!self->IsPeerWindow(wnd) ||
+        ::GetWindowLongPtrW(wnd, GWLP_USERDATA) != static_cast<LONG_PTR>(search->edge))
         return TRUE;
     RECT other;
     if (!::GetWindowRect(wnd, &other) || !IsChainHead(search->edge, self->ScreenBounds(), other))
@@ -205,7 +206,9 @@ void TMainForm::AppMainEventsIdle() {
     FLayoutTimer.Start();
 }
 
-void TMainForm::RedockIfPreviousVanished() { FChain.CheckPrevious(); }
+void TMainForm::RedockIfPreviousVanished() {
+    FChain.CheckPrevious();
+}
 
 void TMainForm::LayoutTimerExpanding() {
     RedockIfPreviousVanished();
