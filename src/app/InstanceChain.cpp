@@ -105,6 +105,10 @@ void InstanceChain::Receive(WPARAM code, LPARAM argument) {
             break;
         FNextWnd = sender;
         host_.PostChain(FNextWnd, dcColor, static_cast<LPARAM>(host_.CurrentColor()));
+        // The new next window docked against this window's bounds as they were when it
+        // asked; if this window has moved since (its own previous window was killed in
+        // between), the next one must follow. Where nothing moved the re-dock ends there.
+        host_.PostChain(FNextWnd, dcRedock, AsArgument(self_));
         break;
     case dcColor:
         host_.ReceiveBlendColor(static_cast<gui::TColor>(static_cast<ULONG_PTR>(argument) & 0xFFFFFFFFu));

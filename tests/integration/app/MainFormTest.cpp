@@ -19,12 +19,13 @@ public:
     POINT cursor{2000, 2000};
     bool leftDown = false;
     std::optional<RECT> workArea; // the system's unless set
+    std::optional<UINT> menuShowDelay; // the system does not tell unless set
     POINT CursorPos() override { return cursor; }
     bool LeftButtonDown() override { return leftDown; }
     HMONITOR MonitorFromPoint(POINT p) override { return SystemDesktop().MonitorFromPoint(p); }
     HMONITOR MonitorFromRect(const RECT& r) override { return SystemDesktop().MonitorFromRect(r); }
     RECT WorkArea(HMONITOR m) override { return workArea ? *workArea : SystemDesktop().WorkArea(m); }
-    std::optional<UINT> MenuShowDelay() override { return std::nullopt; }
+    std::optional<UINT> MenuShowDelay() override { return menuShowDelay; }
 };
 
 class MainFormTest : public ::testing::Test {
@@ -296,6 +297,21 @@ TEST_F(MainFormTest, InnerBandOfTheOpenPanelStartsSizing) {
     form->AppMainEventsDeactivate();
     SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 1, r.top + 300));
     EXPECT_EQ(form->HitPlace(), HTCLIENT);
+}
+
+TEST(MainFormTiming, TheLayoutTimerFollowsTheMenuShowDelay) {
+    // A delay of 0 asks for instant reveal: the shortest interval the system allows.
+    struct Case {
+        std::optional<UINT> delay;
+        UINT interval;
+    } cases[] = {{std::nullopt, 400}, {0, USER_TIMER_MINIMUM}, {250, 250}, {1, USER_TIMER_MINIMUM}};
+    for (const Case& c : cases) {
+        PointerDesktop desktop;
+        desktop.menuShowDelay = c.delay;
+        TMainForm form(desktop);
+        EXPECT_EQ(form.LayoutTimer().Interval(), c.interval) << (c.delay ? int(*c.delay) : -1);
+    }
+    PumpUntilIdle();
 }
 
 TEST_F(MainFormTest, ChainMessagesFromStrangersChangeNothing) {

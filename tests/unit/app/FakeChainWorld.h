@@ -68,12 +68,25 @@ public:
         return m;
     }
     void AddRogue(HWND h, Rogue answer) { rogues[h] = std::move(answer); }
-    void Kill(HWND h) {
+    // Ends the window's process. The notice is queued after what is already posted,
+    // or, with `overtaking`, before it (another process's messages were still on
+    // their way when the system's wait fired).
+    void Kill(HWND h, bool overtaking = false) {
         members.erase(h);
         for (auto& [other, m] : members) {
-            if (m->watched == h)
-                queue.push_back({other, app::dcJoin, reinterpret_cast<LPARAM>(h), true});
+            if (m->watched != h)
+                continue;
+            Message notice{other, app::dcJoin, reinterpret_cast<LPARAM>(h), true};
+            if (overtaking)
+                queue.push_front(notice);
+            else
+                queue.push_back(notice);
         }
+    }
+    // Delivers queued messages until the condition holds (or nothing is left).
+    template <typename Condition> void RunUntil(Condition condition) {
+        while (!queue.empty() && !condition())
+            Run(1);
     }
     bool IsAlive(HWND h) const { return members.count(h) != 0 || rogues.count(h) != 0; }
     Member& operator[](HWND h) { return *members.at(h); }

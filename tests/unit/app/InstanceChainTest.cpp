@@ -51,7 +51,8 @@ TEST_F(InstanceChainTest, AloneTheWindowAcceptsAJoinerAndSendsItsColourOnLink) {
     host.posted.clear();
     chain.Receive(dcLinkNext, A(kJoiner));
     EXPECT_EQ(chain.NextWnd(), kJoiner);
-    EXPECT_EQ(host.posted, (std::vector<PostedChainMessage>{{kJoiner, dcColor, 0x123456}}));
+    EXPECT_EQ(host.posted,
+              (std::vector<PostedChainMessage>{{kJoiner, dcColor, 0x123456}, {kJoiner, dcRedock, A(kSelf)}}));
 }
 
 TEST_F(InstanceChainTest, JoinTravelsToTheLastWindow) {
@@ -342,6 +343,23 @@ TEST(ChainWorldTest, KillingAnyOfThreeClosesTheChainUpFromTheEdge) {
         world.Run();
         EXPECT_EQ(LeftOf(world, second), 300);
     }
+}
+
+TEST(ChainWorldTest, AWindowThatMovedBeforeItsNewNextWasLinkedBringsItAlong) {
+    ChainWorld world;
+    world.Start(W(0));
+    world.Run();
+    world.Start(W(1));
+    world.Run();
+    world.Start(W(2));
+    // The third window has docked against the second, whose answer is still on its way
+    // when the first window's process ends.
+    world.RunUntil([&] { return world[W(2)].bounds.left == 8; });
+    ASSERT_EQ(world[W(1)].chain.NextWnd(), W(1));
+    world.Kill(W(0), true);
+    world.Run();
+    EXPECT_EQ(world[W(1)].bounds.left, 0);
+    EXPECT_EQ(world[W(2)].bounds.left, 4);
 }
 
 TEST(ChainWorldTest, ACascadeEndsWhateverMisbehavingPeersAnswer) {
