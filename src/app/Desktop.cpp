@@ -11,8 +11,12 @@ public:
         return p;
     }
     bool LeftButtonDown() override { return ::GetKeyState(VK_LBUTTON) < 0; }
-    HMONITOR MonitorFromPoint(POINT point) override { return ::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST); }
-    HMONITOR MonitorFromRect(const RECT& rect) override { return ::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST); }
+    HMONITOR MonitorFromPoint(POINT point) override {
+        return ::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+    }
+    HMONITOR MonitorFromRect(const RECT& rect) override {
+        return ::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
+    }
     RECT WorkArea(HMONITOR monitor) override {
         MONITORINFO info{};
         info.cbSize = sizeof(info);
@@ -23,10 +27,10 @@ public:
         }
         return info.rcWork;
     }
-    UINT MenuShowDelay() override {
+    std::optional<UINT> MenuShowDelay() override {
         DWORD delay = 0;
         if (!::SystemParametersInfoW(SPI_GETMENUSHOWDELAY, 0, &delay, 0))
-            return 0;
+            return std::nullopt;
         return delay;
     }
 };

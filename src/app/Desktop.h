@@ -3,6 +3,8 @@
 // monitors. The real one asks the system; tests give a fake.
 #include <windows.h>
 
+#include <optional>
+
 namespace app {
 
 class IDesktop {
@@ -14,8 +16,9 @@ public:
     virtual HMONITOR MonitorFromPoint(POINT point) = 0;
     virtual HMONITOR MonitorFromRect(const RECT& rect) = 0;
     virtual RECT WorkArea(HMONITOR monitor) = 0;
-    // The system's menu-show delay in milliseconds, or 0 when it does not tell.
-    virtual UINT MenuShowDelay() = 0;
+    // The system's menu-show delay in milliseconds (0 is a valid delay), or nothing
+    // when the system does not tell.
+    virtual std::optional<UINT> MenuShowDelay() = 0;
 };
 
 // The system itself.

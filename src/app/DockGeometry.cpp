@@ -1,6 +1,20 @@
 #include "app/DockGeometry.h"
 
+#include <algorithm>
+
 namespace app {
+namespace {
+
+// The value brought into [low, high]. When the range is empty (a window deeper than the
+// work area) the bound on the window's edge side wins, as for a window alone.
+LONG WithinFromLow(LONG value, LONG low, LONG high) {
+    return std::max(low, std::min(value, high));
+}
+LONG WithinFromHigh(LONG value, LONG low, LONG high) {
+    return std::min(high, std::max(value, low));
+}
+
+} // namespace
 
 int DockDepth(TAlign edge, TLayout layout, const DockSizes& sizes) {
     if (layout == loCollapsed)
@@ -12,11 +26,20 @@ RECT DockSlot(TAlign edge, const RECT& workArea, const std::optional<RECT>& prev
     RECT w = workArea;
     if (previous) {
         switch (edge) {
-        case gui::alTop: w.top = previous->bottom; break;
-        case gui::alBottom: w.bottom = previous->top; break;
-        case gui::alLeft: w.left = previous->right; break;
-        case gui::alRight: w.right = previous->left; break;
-        default: break;
+        case gui::alTop:
+            w.top = previous->bottom;
+            break;
+        case gui::alBottom:
+            w.bottom = previous->top;
+            break;
+        case gui::alLeft:
+            w.left = previous->right;
+            break;
+        case gui::alRight:
+            w.right = previous->left;
+            break;
+        default:
+            break;
         }
     }
     return w;
@@ -26,23 +49,44 @@ RECT CalcDockRect(TAlign edge, TLayout layout, const DockSizes& sizes, const REC
                   const std::optional<RECT>& previous, const RECT& current) {
     RECT w = DockSlot(edge, workArea, previous);
     int d = DockDepth(edge, layout, sizes);
+    // However deep the chain before it, the window stays within the work area: a
+    // window beyond it could not be seen (or would lie on another monitor), and a ring
+    // of wrongly linked windows cannot push one another away for ever.
     switch (edge) {
-    case gui::alTop: return gui::MakeRect(w.left, w.top, gui::Width(w), d);
-    case gui::alBottom: return gui::MakeRect(w.left, w.bottom - d, gui::Width(w), d);
-    case gui::alLeft: return gui::MakeRect(w.left, w.top, d, gui::Height(w));
-    case gui::alRight: return gui::MakeRect(w.right - d, w.top, d, gui::Height(w));
-    default: return current;
+    case gui::alTop:
+        return gui::MakeRect(w.left, WithinFromLow(w.top, workArea.top, workArea.bottom - d), gui::Width(w),
+                             d);
+    case gui::alBottom:
+        return gui::MakeRect(w.left, WithinFromHigh(w.bottom - d, workArea.top, workArea.bottom - d),
+                             gui::Width(w), d);
+    case gui::alLeft:
+        return gui::MakeRect(WithinFromLow(w.left, workArea.left, workArea.right - d), w.top, d,
+                             gui::Height(w));
+    case gui::alRight:
+        return gui::MakeRect(WithinFromHigh(w.right - d, workArea.left, workArea.right - d), w.top, d,
+                             gui::Height(w));
+    default:
+        return current;
     }
 }
 
 RECT WithDepth(const RECT& bounds, TAlign edge, int depth) {
     RECT r = bounds;
     switch (edge) {
-    case gui::alBottom: r.top = r.bottom - depth; break;
-    case gui::alRight: r.left = r.right - depth; break;
-    case gui::alTop: r.bottom = r.top + depth; break;
-    case gui::alLeft: r.right = r.left + depth; break;
-    default: break;
+    case gui::alBottom:
+        r.top = r.bottom - depth;
+        break;
+    case gui::alRight:
+        r.left = r.right - depth;
+        break;
+    case gui::alTop:
+        r.bottom = r.top + depth;
+        break;
+    case gui::alLeft:
+        r.right = r.left + depth;
+        break;
+    default:
+        break;
     }
     return r;
 }
@@ -51,19 +95,27 @@ int HitPlaceAt(const RECT& bounds, int band, POINT p) {
     if (!Contains(bounds, p))
         return 0;
     RECT r{bounds.left + band, bounds.top + band, bounds.right - band, bounds.bottom - band};
-    if (p.x < r.left) return HTLEFT;
-    if (p.x > r.right) return HTRIGHT;
-    if (p.y < r.top) return HTTOP;
-    if (p.y > r.bottom) return HTBOTTOM;
+    if (p.x < r.left)
+        return HTLEFT;
+    if (p.x > r.right)
+        return HTRIGHT;
+    if (p.y < r.top)
+        return HTTOP;
+    if (p.y > r.bottom)
+        return HTBOTTOM;
     return HTCLIENT;
 }
 
 TAlign DragTargetEdge(const RECT& workArea, POINT cursor) {
     RECT w{workArea.left + 25, workArea.top + 25, workArea.right - 25, workArea.bottom - 25};
-    if (cursor.y < w.top) return gui::alTop;
-    if (cursor.y > w.bottom) return gui::alBottom;
-    if (cursor.x < w.left) return gui::alLeft;
-    if (cursor.x > w.right) return gui::alRight;
+    if (cursor.y < w.top)
+        return gui::alTop;
+    if (cursor.y > w.bottom)
+        return gui::alBottom;
+    if (cursor.x < w.left)
+        return gui::alLeft;
+    if (cursor.x > w.right)
+        return gui::alRight;
     return gui::alNone;
 }
 
@@ -76,7 +128,8 @@ bool IsChainHead(TAlign edge, const RECT& own, const RECT& other) {
     case gui::alLeft:
         return other.left == own.left && other.top == own.top && gui::Height(other) == gui::Height(own);
     case gui::alRight:
-        return other.right == own.right && other.bottom == own.bottom && gui::Height(other) == gui::Height(own);
+        return other.right == own.right && other.bottom == own.bottom &&
+               gui::Height(other) == gui::Height(own);
     default:
         return false;
     }
@@ -85,11 +138,20 @@ bool IsChainHead(TAlign edge, const RECT& own, const RECT& other) {
 gui::Padding EdgePadding(TAlign edge) {
     gui::Padding p{3, 3, 3, 3};
     switch (edge) {
-    case gui::alTop: p.top = 0; break;
-    case gui::alBottom: p.bottom = 0; break;
-    case gui::alLeft: p.left = 0; break;
-    case gui::alRight: p.right = 0; break;
-    default: break;
+    case gui::alTop:
+        p.top = 0;
+        break;
+    case gui::alBottom:
+        p.bottom = 0;
+        break;
+    case gui::alLeft:
+        p.left = 0;
+        break;
+    case gui::alRight:
+        p.right = 0;
+        break;
+    default:
+        break;
     }
     return p;
 }

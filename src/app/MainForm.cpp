@@ -10,6 +10,8 @@
 
 #include <ole2.h>
 
+#include <algorithm>
+
 namespace app {
 
 const wchar_t* TitleButtonHint(int tag) {
@@ -132,8 +134,8 @@ void TMainForm::FormCreate() {
     }
     FTitlePanel->SetText(gui::Application::ExeTitle());
 
-    UINT delay = FDesktop.MenuShowDelay();
-    FLayoutTimer.SetInterval(delay != 0 ? delay : 400);
+    std::optional<UINT> delay = FDesktop.MenuShowDelay();
+    FLayoutTimer.SetInterval(delay ? std::max<UINT>(*delay, USER_TIMER_MINIMUM) : 400);
 
     FOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
     RegisterDropTarget();
@@ -150,8 +152,9 @@ void TMainForm::FormDestroy() {
     FDestroyed = true;
     FAppMainEvents.reset();
     FLayoutTimer.Stop();
+    // Out of the chain before saving, which can take time or report a failure.
+    LeaveChainForGood();
     SaveSettings(FMaintains);
-    FChain.Leave();
     if (FOleInitialized) {
         ::RevokeDragDrop(Handle());
         ::OleUninitialize();
@@ -302,6 +305,9 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_DOCKCHAIN:
         WMDockChain(wParam, lParam);
+        return 0;
+    case WM_PREVWNDENDED:
+        FChain.PreviousEnded(reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_CLOSE:
         Close();

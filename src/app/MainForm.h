@@ -4,6 +4,7 @@
 #include "app/ChangeParts.h"
 #include "app/Desktop.h"
 #include "app/InstanceChain.h"
+#include "app/ProcessEndWatch.h"
 #include "gui/Application.h"
 #include "gui/Handles.h"
 #include "gui/ImageList.h"
@@ -28,6 +29,10 @@ namespace app {
 
 using gui::TAlign;
 using gui::TColor;
+
+// Posted to the main window when the process of its previous window has ended; lParam
+// is that window.
+constexpr UINT WM_PREVWNDENDED = WM_APP + 0x4F;
 
 class TMainForm : public gui::Window, public nav::INavFrameOwner, private IChainHost {
 public:
@@ -161,16 +166,22 @@ private:
     bool IsOwnControl(HWND wnd) const { return wnd != nullptr && ::IsWindow(wnd) && ::IsChild(Handle(), wnd); }
     void WMDisplayChange();
     void WMDockChain(WPARAM code, LPARAM argument);
-    // The chain learns of a previous window killed without leaving only from this
-    // window itself, so the layout timer's ticks look for it.
+    // Besides the watch on its process, the layout timer's ticks look for a previous
+    // window that vanished (one whose process could not be watched).
     void RedockIfPreviousVanished();
-    // Looks for the first window of a chain at the edge and asks to join it.
-    void FindChain(TAlign edge);
+    // The first window of a chain at the edge of the window's monitor, or null.
+    HWND FindChainHead(TAlign edge);
     static BOOL CALLBACK FindChainProc(HWND wnd, LPARAM param);
+    // As the window closes: it leaves the chain, hides and stops answering, so that no
+    // newcomer can join it any more.
+    void LeaveChainForGood();
 
     // IChainHost
+    bool SharesEdge(HWND wnd) override;
     void PostChain(HWND to, TDockChainCode code, LPARAM argument) override;
-    void Redock() override;
+    bool Redock() override;
+    HWND FindChainHead() override { return FindChainHead(FSnapEdge); }
+    void WatchPrevWnd(HWND wnd) override;
     TColor CurrentColor() override { return Color(); }
     void ReceiveBlendColor(TColor color) override;
     void ForgetBlendColor() override { FBlendColor = 0x1FFFFFFF; }
@@ -197,6 +208,8 @@ private:
     TChangeParts FMaintains;
     TChangeParts FModifies;
     InstanceChain FChain;
+    ProcessEndWatch FPrevWndWatch;
+    bool FRedocking = false; // a chain re-dock tells the next window itself
     BYTE FAlphaBlendValue = 64;
     bool FAlphaBlend = false;
     HCURSOR FCursor = nullptr;

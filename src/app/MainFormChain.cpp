@@ -15,14 +15,33 @@ void TMainForm::PostChain(HWND to, TDockChainCode code, LPARAM argument) {
     ::PostMessageW(to, WM_DOCKCHAIN, code, argument);
 }
 
-void TMainForm::Redock() {
-    // A previous window that vanished without leaving (its process was killed) leaves
-    // a gap: this window then moves to the edge and joins the chain found there again,
-    // so that it closes the gap instead of overlapping the chain's first window.
-    bool previousVanished = PrevWnd() != Handle() && !HasPrevWnd();
-    SetBounds(CalcDockRect(FSnapEdge, FDesktop.MonitorFromRect(ScreenBounds())));
-    if (previousVanished)
-        FindChain(FSnapEdge);
+bool TMainForm::SharesEdge(HWND wnd) {
+    RECT other;
+    return ::GetWindowLongPtrW(wnd, GWLP_USERDATA) == static_cast<LONG_PTR>(FSnapEdge) &&
+           ::GetWindowRect(wnd, &other) &&
+           FDesktop.MonitorFromRect(other) == FDesktop.MonitorFromRect(ScreenBounds());
+}
+
+bool TMainForm::Redock() {
+    RECT before = ScreenBounds();
+    FRedocking = true;
+    SetBounds(CalcDockRect(FSnapEdge, FDesktop.MonitorFromRect(before)));
+    FRedocking = false;
+    return ScreenBounds() != before;
+}
+
+void TMainForm::WatchPrevWnd(HWND wnd) {
+    if (wnd == nullptr)
+        FPrevWndWatch.Stop();
+    else
+        FPrevWndWatch.Watch(wnd, Handle(), WM_PREVWNDENDED);
+}
+
+void TMainForm::LeaveChainForGood() {
+    FChain.Close();
+    FPrevWndWatch.Stop();
+    ::SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
+    ::ShowWindow(Handle(), SW_HIDE);
 }
 
 void TMainForm::WMDockChain(WPARAM code, LPARAM argument) {

@@ -14,10 +14,12 @@ bool Docks(TAlign edge) { return edge >= gui::alTop && edge <= gui::alRight; }
 } // namespace
 
 RECT TMainForm::CalcDockRect(TAlign edge, HMONITOR monitor) {
+    // The previous window counts only on the same monitor: moved to the same edge of
+    // another monitor, the window goes to that monitor's edge and joins the chain there.
     std::optional<RECT> previous;
     if (HasPrevWnd()) {
         RECT p;
-        if (::GetWindowRect(PrevWnd(), &p))
+        if (::GetWindowRect(PrevWnd(), &p) && FDesktop.MonitorFromRect(p) == monitor)
             previous = p;
     }
     return app::CalcDockRect(edge, FLayout, {FCollapseSize, FExpandWidth, FExpandHeight}, FDesktop.WorkArea(monitor),
@@ -35,7 +37,8 @@ void TMainForm::SetSnapEdge(TAlign value) {
     FChain.Leave();
     SetBounds(r);
 
-    FindChain(value);
+    if (HWND head = FindChainHead(value))
+        FChain.Join(head);
 
     if (value != FSnapEdge) {
         FSnapEdge = value;
@@ -47,20 +50,32 @@ void TMainForm::SetSnapEdge(TAlign value) {
     InclModify(cpForm);
 }
 
-void TMainForm::FindChain(TAlign edge) {
-    std::pair<TMainForm*, TAlign> search{this, edge};
+namespace {
+
+struct ChainSearch {
+    TMainForm* self;
+    TAlign edge;
+    HWND head;
+};
+
+} // namespace
+
+HWND TMainForm::FindChainHead(TAlign edge) {
+    ChainSearch search{this, edge, nullptr};
     ::EnumWindows(FindChainProc, reinterpret_cast<LPARAM>(&search));
+    return search.head;
 }
 
 BOOL CALLBACK TMainForm::FindChainProc(HWND wnd, LPARAM param) {
-    auto* search = reinterpret_cast<std::pair<TMainForm*, TAlign>*>(param);
-    TMainForm* self = search->first;
-    if (!self->IsPeerWindow(wnd) || ::GetWindowLongPtrW(wnd, GWLP_USERDATA) != static_cast<LONG_PTR>(search->second))
+    auto* search = reinterpret_cast<ChainSearch*>(param);
+    TMainForm* self = search->self;
+    if (!self->IsPeerWindow(wnd) ||
+        ::GetWindowLongPtrW(wnd, GWLP_USERDATA) != static_cast<LONG_PTR>(search->edge))
         return TRUE;
     RECT other;
-    if (!::GetWindowRect(wnd, &other) || !IsChainHead(search->second, self->ScreenBounds(), other))
+    if (!::GetWindowRect(wnd, &other) || !IsChainHead(search->edge, self->ScreenBounds(), other))
         return TRUE;
-    self->FChain.Join(wnd);
+    search->head = wnd;
     return FALSE;
 }
 
@@ -192,8 +207,7 @@ void TMainForm::AppMainEventsIdle() {
 }
 
 void TMainForm::RedockIfPreviousVanished() {
-    if (PrevWnd() != Handle() && !IsPeerWindow(PrevWnd()))
-        Redock();
+    FChain.CheckPrevious();
 }
 
 void TMainForm::LayoutTimerExpanding() {
@@ -282,7 +296,7 @@ bool TMainForm::FormCanResize(int width, int height) const {
 }
 
 void TMainForm::FormResize() {
-    if (Handle() != nullptr && HasNextWnd())
+    if (Handle() != nullptr && !FRedocking && HasNextWnd())
         PostChain(NextWnd(), dcRedock, reinterpret_cast<LPARAM>(Handle()));
 }
 

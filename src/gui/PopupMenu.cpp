@@ -26,12 +26,17 @@ unique_hmenu PopupMenu::Build() {
 
 void PopupMenu::Popup(POINT screen, HWND owner) {
     unique_hmenu menu = Build();
-    // The owner must be in the foreground, or the menu would not close when the user
-    // clicks elsewhere.
-    ::SetForegroundWindow(owner);
-    UINT chosen = static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                                     screen.x, screen.y, 0, owner, nullptr));
-    ::PostMessageW(owner, WM_NULL, 0, 0);
+    // The menu belongs to the owner's top-level window, which must be in the
+    // foreground, or the menu would not close when the user clicks elsewhere; a child
+    // window cannot be brought there. The posted message lets the menu close properly.
+    HWND topLevel = owner != nullptr ? ::GetAncestor(owner, GA_ROOT) : nullptr;
+    if (topLevel == nullptr)
+        topLevel = owner;
+    ::SetForegroundWindow(topLevel);
+    UINT chosen =
+        static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                           screen.x, screen.y, 0, topLevel, nullptr));
+    ::PostMessageW(topLevel, WM_NULL, 0, 0);
     if (chosen != 0)
         Choose(chosen);
 }

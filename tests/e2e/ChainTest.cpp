@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 using namespace e2e;
 
@@ -102,21 +104,59 @@ TEST_F(ChainTest, NeighboursShadeTheirColoursAgainstEachOther) {
     }
 }
 
-TEST_F(ChainTest, AKilledNeighbourIsForgottenAndTheGapClosesAtTheNextRedock) {
-    auto a = Start();
-    auto b = Start();
-    auto c = Start();
-    ASSERT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
-    b->Kill();
-    // The third window finds its previous window gone at its next layout tick and
-    // joins the first window again; the chain then moves together.
-    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 4, 4));
-    ClickAt({Work().left + 1, Work().top + 400});
-    ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 300));
-    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 300, 4));
+// Whether the windows lie edge to edge from the work area's left edge as 4-pixel strips.
+bool LieEdgeToEdge(const std::vector<HWND>& windows) {
+    LONG left = Work().left;
+    for (HWND w : windows) {
+        RECT r = WindowBounds(w);
+        if (r.left != left || r.right - r.left != 4 || r.top != Work().top || r.bottom != Work().bottom)
+            return false;
+        left = r.right;
+    }
+    return true;
+}
+
+// Rests the pointer on the strip until it opens, then moves away until it closes.
+::testing::AssertionResult OpensOnHover(HWND window) {
+    RECT r = WindowBounds(window);
+    MoveTo({r.left + 1, r.top + 400});
+    bool opened =
+        WaitFor([&] { return WindowBounds(window).right - WindowBounds(window).left == 300; }, 3000);
     MoveTo({Work().right - 200, Work().top + 300});
-    EXPECT_TRUE(SettlesAt(a->Window(), Work().left, 4));
-    EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 4, 4));
+    bool closed = WaitFor([&] { return WindowBounds(window).right - WindowBounds(window).left == 4; }, 3000);
+    if (opened && closed)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "at left " << r.left << (opened ? " did not close" : " did not open");
+}
+
+TEST_F(ChainTest, AKilledWindowLeavesNoGapWithoutAnyPointerAction) {
+    for (int killed = 0; killed < 3; ++killed) {
+        SCOPED_TRACE(killed == 0 ? "first killed" : killed == 1 ? "middle killed" : "last killed");
+        std::unique_ptr<KestravProcess> p[3] = {Start(), Start(), Start()};
+        ASSERT_TRUE(SettlesAt(p[2]->Window(), Work().left + 8, 4));
+        std::vector<HWND> remaining;
+        for (int i = 0; i < 3; ++i) {
+            if (i != killed)
+                remaining.push_back(p[i]->Window());
+        }
+        // The pointer stays far away: nothing but the end of the process moves them.
+        p[killed]->Kill();
+        DWORD start = GetTickCount();
+        bool closedUp = WaitFor([&] { return LieEdgeToEdge(remaining); }, 1000);
+        DWORD took = GetTickCount() - start;
+        EXPECT_TRUE(closedUp) << "strips at " << WindowBounds(remaining[0]).left << " and "
+                              << WindowBounds(remaining[1]).left << " after " << took << " ms";
+        std::printf("  chain closed up %lu ms after the %s window was killed\n", took,
+                    killed == 0   ? "first"
+                    : killed == 1 ? "middle"
+                                  : "last");
+        // Each opens on hover in its new slot; the chain is back in place before the next.
+        for (HWND w : remaining) {
+            EXPECT_TRUE(OpensOnHover(w));
+            EXPECT_TRUE(WaitFor([&] { return LieEdgeToEdge(remaining); }, 3000));
+        }
+    }
 }
 
 } // namespace

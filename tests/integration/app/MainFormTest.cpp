@@ -19,12 +19,13 @@ public:
     POINT cursor{2000, 2000};
     bool leftDown = false;
     std::optional<RECT> workArea; // the system's unless set
+    std::optional<UINT> menuShowDelay; // the system does not tell unless set
     POINT CursorPos() override { return cursor; }
     bool LeftButtonDown() override { return leftDown; }
     HMONITOR MonitorFromPoint(POINT p) override { return SystemDesktop().MonitorFromPoint(p); }
     HMONITOR MonitorFromRect(const RECT& r) override { return SystemDesktop().MonitorFromRect(r); }
     RECT WorkArea(HMONITOR m) override { return workArea ? *workArea : SystemDesktop().WorkArea(m); }
-    UINT MenuShowDelay() override { return 0; }
+    std::optional<UINT> MenuShowDelay() override { return menuShowDelay; }
 };
 
 class MainFormTest : public ::testing::Test {
@@ -298,6 +299,21 @@ TEST_F(MainFormTest, InnerBandOfTheOpenPanelStartsSizing) {
     EXPECT_EQ(form->HitPlace(), HTCLIENT);
 }
 
+TEST(MainFormTiming, TheLayoutTimerFollowsTheMenuShowDelay) {
+    // A delay of 0 asks for instant reveal: the shortest interval the system allows.
+    struct Case {
+        std::optional<UINT> delay;
+        UINT interval;
+    } cases[] = {{std::nullopt, 400}, {0, USER_TIMER_MINIMUM}, {250, 250}, {1, USER_TIMER_MINIMUM}};
+    for (const Case& c : cases) {
+        PointerDesktop desktop;
+        desktop.menuShowDelay = c.delay;
+        TMainForm form(desktop);
+        EXPECT_EQ(form.LayoutTimer().Interval(), c.interval) << (c.delay ? int(*c.delay) : -1);
+    }
+    PumpUntilIdle();
+}
+
 TEST_F(MainFormTest, ChainMessagesFromStrangersChangeNothing) {
     HWND stranger = CreateWindowExW(0, L"STATIC", L"Kestrav", WS_POPUP, 0, 0, 4, 800, nullptr, nullptr, nullptr, nullptr);
     RECT before = form->ScreenBounds();
@@ -391,7 +407,7 @@ public:
         return inRight > inLeft ? Right() : Left();
     }
     RECT WorkArea(HMONITOR m) override { return m == Right() ? kRight : kLeft; }
-    UINT MenuShowDelay() override { return 0; }
+    std::optional<UINT> MenuShowDelay() override { return std::nullopt; }
 };
 
 TEST(MainFormMonitors, DraggingTheTitleBarToTheSecondMonitorsBottomDocksThere) {

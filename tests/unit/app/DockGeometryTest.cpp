@@ -60,6 +60,34 @@ TEST(CalcDockRect, LiesAgainstThePreviousWindowOfTheChain) {
     }
 }
 
+TEST(CalcDockRect, NeverLeavesTheWorkArea) {
+    // A chain deeper than the work area piles up at its far side instead of running
+    // off the monitor; a window deeper than the work area keeps its edge side.
+    const RECT current{};
+    const DockSizes deep{4, 5000, 5000};
+    struct Case {
+        TAlign edge;
+        DockSizes sizes;
+        TLayout layout;
+        std::optional<RECT> previous;
+        RECT expected;
+    } cases[] = {
+        {gui::alLeft, kSizes, loExpanded, MakeRect(1100, 0, 4, 800), MakeRect(980, 0, 300, 800)},
+        {gui::alLeft, kSizes, loCollapsed, MakeRect(5000, 0, 4, 800), MakeRect(1276, 0, 4, 800)},
+        {gui::alRight, kSizes, loCollapsed, MakeRect(-900, 0, 4, 760), MakeRect(1280, 0, 4, 760)},
+        {gui::alTop, kSizes, loExpanded, MakeRect(1280, 0, 1280, 700), MakeRect(1280, 535, 1280, 225)},
+        {gui::alBottom, kSizes, loCollapsed, MakeRect(1280, -50, 1280, 4), MakeRect(1280, 0, 1280, 4)},
+        {gui::alLeft, deep, loExpanded, std::nullopt, MakeRect(0, 0, 5000, 800)},
+        {gui::alRight, deep, loExpanded, std::nullopt, MakeRect(2560 - 5000, 0, 5000, 760)},
+        {gui::alBottom, deep, loExpanded, std::nullopt, MakeRect(1280, 760 - 5000, 1280, 5000)},
+    };
+    for (const Case& c : cases) {
+        RECT work = c.edge == gui::alLeft ? kLeftMonitor : kRightMonitor;
+        EXPECT_EQ(CalcDockRect(c.edge, c.layout, c.sizes, work, c.previous, current), c.expected)
+            << int(c.edge);
+    }
+}
+
 TEST(WithDepth, KeepsTheSideOnTheEdge) {
     const RECT r = MakeRect(100, 200, 300, 400);
     EXPECT_EQ(WithDepth(r, gui::alLeft, 4), MakeRect(100, 200, 4, 400));
@@ -75,10 +103,10 @@ TEST(HitPlaceAt, GivesTheBandOfAPoint) {
         POINT p;
         int code;
     } cases[] = {
-        {{-1, 10}, 0},          {{300, 10}, 0},           {{10, 800}, 0},       {{0, 400}, HTLEFT},
-        {{3, 400}, HTLEFT},     {{4, 400}, HTCLIENT},     {{296, 400}, HTCLIENT}, {{297, 400}, HTRIGHT},
-        {{299, 400}, HTRIGHT},  {{150, 0}, HTTOP},        {{150, 3}, HTTOP},    {{150, 797}, HTBOTTOM},
-        {{150, 400}, HTCLIENT}, {{0, 0}, HTLEFT},         {{299, 799}, HTRIGHT},
+        {{-1, 10}, 0},          {{300, 10}, 0},       {{10, 800}, 0},         {{0, 400}, HTLEFT},
+        {{3, 400}, HTLEFT},     {{4, 400}, HTCLIENT}, {{296, 400}, HTCLIENT}, {{297, 400}, HTRIGHT},
+        {{299, 400}, HTRIGHT},  {{150, 0}, HTTOP},    {{150, 3}, HTTOP},      {{150, 797}, HTBOTTOM},
+        {{150, 400}, HTCLIENT}, {{0, 0}, HTLEFT},     {{299, 799}, HTRIGHT},
     };
     for (const Case& c : cases)
         EXPECT_EQ(HitPlaceAt(r, 4, c.p), c.code) << c.p.x << "," << c.p.y;
@@ -89,9 +117,10 @@ TEST(DragTargetEdge, UsesThe25PixelBandsWithCornersAtTopAndBottom) {
         POINT p;
         TAlign edge;
     } cases[] = {
-        {{640, 24}, gui::alTop},     {{640, 25}, gui::alNone},  {{640, 776}, gui::alBottom},
-        {{640, 775}, gui::alNone},   {{24, 400}, gui::alLeft},  {{1256, 400}, gui::alRight},
-        {{5, 5}, gui::alTop},        {{1275, 795}, gui::alBottom},
+        {{640, 24}, gui::alTop},      {{640, 25}, gui::alNone},
+        {{640, 776}, gui::alBottom},  {{640, 775}, gui::alNone},
+        {{24, 400}, gui::alLeft},     {{1256, 400}, gui::alRight},
+        {{5, 5}, gui::alTop},         {{1275, 795}, gui::alBottom},
         {{1300, 740}, gui::alBottom}, // the right monitor's work area ends at 760
     };
     for (const Case& c : cases) {

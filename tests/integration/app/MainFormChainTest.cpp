@@ -1,0 +1,218 @@
+// Edge windows of one process chained through real window messages, and the watch on
+// another program's process.
+#include "app/MainForm.h"
+#include "app/ProcessEndWatch.h"
+#include "support/Pump.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+using namespace app;
+using testing_support::PumpUntil;
+using testing_support::PumpUntilIdle;
+
+namespace {
+
+// Two monitors side by side; the right one has a taskbar at its bottom. Only the left
+// one is real; windows on the right one exist only for the edge windows' geometry.
+class TwoMonitors : public IDesktop {
+public:
+    static constexpr RECT kLeft{0, 0, 1280, 800};
+    static constexpr RECT kRight{1280, 0, 2560, 760};
+    POINT cursor{2000, 2000};
+    bool leftDown = false;
+    HMONITOR Left() const { return reinterpret_cast<HMONITOR>(1); }
+    HMONITOR Right() const { return reinterpret_cast<HMONITOR>(2); }
+    POINT CursorPos() override { return cursor; }
+    bool LeftButtonDown() override { return leftDown; }
+    HMONITOR MonitorFromPoint(POINT p) override { return p.x >= 1280 ? Right() : Left(); }
+    HMONITOR MonitorFromRect(const RECT& r) override {
+        int inRight = std::max<LONG>(0, r.right - std::max<LONG>(r.left, 1280));
+        int inLeft = std::max<LONG>(0, std::min<LONG>(r.right, 1280) - r.left);
+        return inRight > inLeft ? Right() : Left();
+    }
+    RECT WorkArea(HMONITOR m) override { return m == Right() ? kRight : kLeft; }
+    std::optional<UINT> MenuShowDelay() override { return std::nullopt; }
+};
+
+class MainFormChainTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TMainForm> Start() {
+        auto form = std::make_unique<TMainForm>(desktop);
+        PumpUntilIdle();
+        return form;
+    }
+    // The form, docked at the top edge of a monitor by a title-bar drag.
+    void DragToTopOf(TMainForm& form, POINT cursor) {
+        desktop.leftDown = true;
+        desktop.cursor = cursor;
+        form.SetSnapEdge(gui::alTop);
+        desktop.leftDown = false;
+        desktop.cursor = {2000, 2000};
+        PumpUntilIdle();
+    }
+    void TearDown() override { PumpUntilIdle(); }
+    TwoMonitors desktop;
+};
+
+TEST_F(MainFormChainTest, MovedToTheSameEdgeOfAnotherMonitorTheWindowJoinsTheChainThere) {
+    const POINT leftMonitorsTop{640, 10}, rightMonitorsTop{2000, 10};
+    auto a = Start();
+    a->FormClick();
+    a->PinningBtn().Click();
+    DragToTopOf(*a, leftMonitorsTop);
+    ASSERT_EQ(a->ScreenBounds(), gui::MakeRect(0, 0, 1280, 225));
+    auto b = Start();
+    DragToTopOf(*b, leftMonitorsTop);
+    ASSERT_EQ(b->ScreenBounds(), gui::MakeRect(0, 225, 1280, 4));
+    auto c = Start();
+    DragToTopOf(*c, rightMonitorsTop);
+    ASSERT_EQ(c->ScreenBounds(), gui::MakeRect(1280, 0, 1280, 4));
+
+    // The second window goes to the top of the right monitor too: it lies against the
+    // window there, not at the depth of its old neighbour on the other monitor.
+    DragToTopOf(*b, rightMonitorsTop);
+    EXPECT_EQ(b->ScreenBounds(), gui::MakeRect(1280, 4, 1280, 4));
+    EXPECT_EQ(b->PrevWnd(), c->Handle());
+    EXPECT_EQ(c->NextWnd(), b->Handle());
+    EXPECT_EQ(a->NextWnd(), a->Handle());
+}
+
+TEST_F(MainFormChainTest, AClosingWindowLeavesAtOnceAndNeverTakesANewcomer) {
+    auto a = Start();
+    auto b = Start();
+    ASSERT_EQ(b->PrevWnd(), a->Handle());
+    b->Close(); // the window stays while the program ends, e.g. while settings are saved
+    EXPECT_FALSE(IsWindowVisible(b->Handle()));
+    EXPECT_EQ(GetWindowLongPtrW(b->Handle(), GWLP_USERDATA), 0);
+    PumpUntilIdle();
+    EXPECT_EQ(a->NextWnd(), a->Handle());
+
+    // A newcomer joins the first window, never the closing one, even when a join
+    // still reaches the closing window afterwards.
+    auto c = Start();
+    RECT closing = b->ScreenBounds();
+    for (WPARAM code : {dcJoin, dcAccept, dcLinkNext, dcRedock, dcPrevLeft})
+        PostMessageW(b->Handle(), WM_DOCKCHAIN, code, reinterpret_cast<LPARAM>(c->Handle()));
+    PumpUntilIdle();
+    EXPECT_EQ(c->PrevWnd(), a->Handle());
+    EXPECT_EQ(a->NextWnd(), c->Handle());
+    EXPECT_EQ(c->ScreenBounds(), gui::MakeRect(4, 0, 4, 800));
+    EXPECT_EQ(b->PrevWnd(), b->Handle());
+    EXPECT_EQ(b->NextWnd(), b->Handle());
+    EXPECT_EQ(b->ScreenBounds(), closing);
+}
+
+// A window of another program, started here and ended by the test.
+class OtherProgram {
+public:
+    OtherProgram() {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        wchar_t command[] = L"notepad.exe";
+        if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
+            return;
+        WaitForInputIdle(info_.hProcess, 10000);
+        PumpUntil([this] { return (window_ = TopLevelWindowOf(info_.dwProcessId)) != nullptr; }, 10000);
+    }
+    ~OtherProgram() {
+        if (info_.hProcess == nullptr)
+            return;
+        End();
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    HWND Window() const { return window_; }
+    void End() {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+
+private:
+    static HWND TopLevelWindowOf(DWORD pid) {
+        struct Search {
+            DWORD pid;
+            HWND found;
+        } search{pid, nullptr};
+        EnumWindows(
+            [](HWND wnd, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(wnd, &owner);
+                if (owner != s->pid || !IsWindowVisible(wnd))
+                    return TRUE;
+                s->found = wnd;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    PROCESS_INFORMATION info_{};
+    HWND window_ = nullptr;
+};
+
+// A message-only window that counts the notices it gets.
+class NoticeCounter {
+public:
+    static constexpr UINT kNotice = WM_APP + 0x70;
+    NoticeCounter() {
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = Proc;
+        cls.hInstance = GetModuleHandleW(nullptr);
+        cls.lpszClassName = L"KestravNoticeCounter";
+        RegisterClassW(&cls);
+        window_ = CreateWindowExW(0, cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  cls.hInstance, this);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~NoticeCounter() { DestroyWindow(window_); }
+    HWND Window() const { return window_; }
+    int count = 0;
+    HWND about = nullptr;
+
+private:
+    static LRESULT CALLBACK Proc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == kNotice) {
+            auto* self = reinterpret_cast<NoticeCounter*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+            ++self->count;
+            self->about = reinterpret_cast<HWND>(lParam);
+            return 0;
+        }
+        return DefWindowProcW(wnd, message, wParam, lParam);
+    }
+    HWND window_ = nullptr;
+};
+
+TEST(ProcessEndWatchTest, PostsOnceWhenTheOtherProcessEndsAndNeverAfterStop) {
+    NoticeCounter counter;
+    {
+        OtherProgram other;
+        ASSERT_NE(other.Window(), nullptr) << "notepad did not start";
+        ProcessEndWatch watch;
+        ASSERT_TRUE(watch.Watch(other.Window(), counter.Window(), NoticeCounter::kNotice));
+        EXPECT_FALSE(PumpUntil([&] { return counter.count != 0; }, 200)) << "notice while it still runs";
+        other.End();
+        EXPECT_TRUE(PumpUntil([&] { return counter.count != 0; }, 2000));
+        EXPECT_EQ(counter.about, other.Window());
+        PumpUntilIdle();
+        EXPECT_EQ(counter.count, 1);
+    }
+    {
+        OtherProgram other;
+        ASSERT_NE(other.Window(), nullptr);
+        ProcessEndWatch watch;
+        ASSERT_TRUE(watch.Watch(other.Window(), counter.Window(), NoticeCounter::kNotice));
+        watch.Stop();
+        EXPECT_FALSE(watch.Watching());
+        other.End();
+        EXPECT_FALSE(PumpUntil([&] { return counter.count != 1; }, 300)) << "notice after Stop";
+    }
+    // Windows of this very process are not watched: the process cannot end before us.
+    ProcessEndWatch own;
+    EXPECT_FALSE(own.Watch(counter.Window(), counter.Window(), NoticeCounter::kNotice));
+    EXPECT_FALSE(own.Watch(nullptr, counter.Window(), NoticeCounter::kNotice));
+}
+
+} // namespace
