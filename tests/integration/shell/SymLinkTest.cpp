@@ -61,7 +61,7 @@ TEST_F(SymLinkTest, LinkToAFileGivesTheFile) {
     // Windows marks every symbolic link as a reparse point. Wine marks a Linux link to
     // a file as a plain file, so there the link is no link at all to us.
     if (!testing_support::IsReparsePoint(link))
-        GTEST_SKIP() << "needs Windows: Wine shows a Linux link to a file as a plain file, not a reparse point";
+        GTEST_SKIP() << "needs Windows: Wine shows a link to a file as a plain file";
     unique_pidl idList;
     ASSERT_TRUE(GetSymLinkTarget(link, idList));
     EXPECT_TRUE(shelltest::SameIDList(idList.get(), shell::RootToIDList(file_).get()));
