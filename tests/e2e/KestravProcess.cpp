@@ -58,8 +58,12 @@ KestravProcess::KestravProcess(const std::wstring& exe) {
     if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &info_))
         throw std::runtime_error("cannot start Kestrav.exe");
+    // A program that ends before its window shows ends the wait too; the test then finds
+    // no window.
     WaitFor(
         [this] {
+            if (!Running())
+                return true;
             std::vector<HWND> windows = EdgeWindowsOf(info_.dwProcessId);
             if (windows.empty() || !IsWindowVisible(windows.front()))
                 return false;
