@@ -1,5 +1,6 @@
 #include "Input.h"
 #include "KestravProcess.h"
+#include "Screen.h"
 
 #include <gtest/gtest.h>
 
@@ -20,16 +21,31 @@ RECT Work() {
 // Waits until the window's bounds are these; reports the last bounds otherwise.
 ::testing::AssertionResult SettlesAt(HWND window, LONG left, LONG width) {
     RECT r{};
-    bool ok = WaitFor(
+    return WaitUntil(
+        "the window at left " + std::to_string(left) + " with width " + std::to_string(width) +
+            " over the work area's height",
         [&] {
             r = WindowBounds(window);
-            return r.left == left && r.right - r.left == width && r.top == Work().top && r.bottom == Work().bottom;
+            return r.left == left && r.right - r.left == width && r.top == Work().top &&
+                   r.bottom == Work().bottom;
         },
-        8000);
-    if (ok)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "bounds (" << r.left << "," << r.top << ")-(" << r.right << ","
-                                         << r.bottom << "), wanted left " << left << " width " << width;
+        8000,
+        [&] {
+            return "its bounds are (" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
+                   std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+        });
+}
+
+LONG Width(HWND window) {
+    RECT r = WindowBounds(window);
+    return r.right - r.left;
+}
+
+std::string ColourText(COLORREF c) {
+    if (c == CLR_INVALID)
+        return "nothing";
+    return "RGB(" + std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +
+           std::to_string(GetBValue(c)) + ")";
 }
 
 COLORREF ShownColour(HWND window) {
@@ -43,7 +59,7 @@ COLORREF ShownColour(HWND window) {
 
 class ChainTest : public ::testing::Test {
 protected:
-    void SetUp() override { MoveTo({Work().right - 200, Work().top + 300}); }
+    void SetUp() override { ASSERT_TRUE(MoveTo({Work().right - 200, Work().top + 300})); }
     std::unique_ptr<KestravProcess> Start() {
         auto p = std::make_unique<KestravProcess>();
         EXPECT_NE(p->Window(), nullptr);
@@ -60,11 +76,11 @@ TEST_F(ChainTest, InstancesAtTheLeftEdgeStackExpandAndCloseUp) {
     ASSERT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
 
     // A click on the first strip opens it; the others move out and come back.
-    ClickAt({Work().left + 1, Work().top + 400});
+    ASSERT_TRUE(ClickAt({Work().left + 1, Work().top + 400}));
     ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 300));
     EXPECT_TRUE(SettlesAt(b->Window(), Work().left + 300, 4));
     EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 304, 4));
-    MoveTo({Work().right - 200, Work().top + 300});
+    ASSERT_TRUE(MoveTo({Work().right - 200, Work().top + 300}));
     ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 4));
     EXPECT_TRUE(SettlesAt(b->Window(), Work().left + 4, 4));
     EXPECT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
@@ -93,12 +109,16 @@ TEST_F(ChainTest, NeighboursShadeTheirColoursAgainstEachOther) {
     } cases[] = {{*a, RGB(240, 240, 240)}, {*b, RGB(160, 160, 160)}, {*c, RGB(240, 240, 240)}};
     for (const Case& k : cases) {
         RECT r = WindowBounds(k.process.Window());
-        ClickAt({r.left + 1, r.top + 400});
-        ASSERT_TRUE(WaitFor([&] { return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 300; }));
-        Sleep(200);
-        EXPECT_EQ(ShownColour(k.process.Window()), k.colour);
-        MoveTo({Work().right - 200, Work().top + 300});
-        ASSERT_TRUE(WaitFor([&] { return WindowBounds(k.process.Window()).right - WindowBounds(k.process.Window()).left == 4; }));
+        ASSERT_TRUE(ClickAt({r.left + 1, r.top + 400}));
+        ASSERT_TRUE(WaitUntil("the clicked strip to open", [&] { return Width(k.process.Window()) == 300; }));
+        COLORREF shown = CLR_INVALID;
+        EXPECT_TRUE(WaitUntil(
+            "the open strip to show its colour",
+            [&] { return (shown = ShownColour(k.process.Window())) == k.colour; }, 3000,
+            [&] { return "it shows " + ColourText(shown) + ", not " + ColourText(k.colour); }));
+        ASSERT_TRUE(MoveTo({Work().right - 200, Work().top + 300}));
+        ASSERT_TRUE(WaitUntil("the strip to close when the pointer left",
+                              [&] { return Width(k.process.Window()) == 4; }));
         // The chain has moved back before the next strip is clicked.
         ASSERT_TRUE(SettlesAt(c->Window(), Work().left + 8, 4));
     }
@@ -119,10 +139,12 @@ bool LieEdgeToEdge(const std::vector<HWND>& windows) {
 // Rests the pointer on the strip until it opens, then moves away until it closes.
 ::testing::AssertionResult OpensOnHover(HWND window) {
     RECT r = WindowBounds(window);
-    MoveTo({r.left + 1, r.top + 400});
+    if (!MoveTo({r.left + 1, r.top + 400}))
+        return ::testing::AssertionFailure() << "the pointer did not reach the strip at left " << r.left;
     bool opened =
         WaitFor([&] { return WindowBounds(window).right - WindowBounds(window).left == 300; }, 3000);
-    MoveTo({Work().right - 200, Work().top + 300});
+    if (!MoveTo({Work().right - 200, Work().top + 300}))
+        return ::testing::AssertionFailure() << "the pointer did not leave the strip at left " << r.left;
     bool closed = WaitFor([&] { return WindowBounds(window).right - WindowBounds(window).left == 4; }, 3000);
     if (opened && closed)
         return ::testing::AssertionSuccess();
@@ -167,14 +189,18 @@ TEST_F(ChainTest, WindowsAtAnotherEdgeDoNotJoin) {
     auto a = Start();
     ASSERT_TRUE(SettlesAt(a->Window(), Work().left, 4));
     // Open the first window and drag its title bar into the right band.
-    ClickAt({Work().left + 1, Work().top + 400});
-    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 300; }));
-    Sleep(300);
-    DragTo({Work().left + 12, Work().top + 400}, {Work().right - 5, Work().top + 400});
-    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right == Work().right; })) << "not docked right";
+    ASSERT_TRUE(ClickAt({Work().left + 1, Work().top + 400}));
+    ASSERT_TRUE(WaitUntil("the clicked strip to open", [&] { return Width(a->Window()) == 300; }));
+    const POINT title{Work().left + 12, Work().top + 400};
+    ASSERT_TRUE(WaitUntil("the title bar under " + PointText(title),
+                          [&] { return ChildAt(a->Window(), title) != nullptr; }));
+    ASSERT_TRUE(DragTo(title, {Work().right - 5, Work().top + 400}));
+    ASSERT_TRUE(WaitUntil("the window docked at the right edge",
+                          [&] { return WindowBounds(a->Window()).right == Work().right; }));
     EXPECT_EQ(GetWindowLongPtrW(a->Window(), GWLP_USERDATA), 4); // the right edge, for other instances to see
-    MoveTo({Work().left + 600, Work().top + 300});
-    ASSERT_TRUE(WaitFor([&] { return WindowBounds(a->Window()).right - WindowBounds(a->Window()).left == 4; }));
+    ASSERT_TRUE(MoveTo({Work().left + 600, Work().top + 300}));
+    ASSERT_TRUE(
+        WaitUntil("the strip to close when the pointer left", [&] { return Width(a->Window()) == 4; }));
     // A second instance docks at the left edge alone, against the work area's edge.
     auto b = Start();
     EXPECT_TRUE(SettlesAt(b->Window(), Work().left, 4));

@@ -1,5 +1,6 @@
 #include "Input.h"
 #include "KestravProcess.h"
+#include "Screen.h"
 
 #include <gtest/gtest.h>
 
@@ -36,14 +37,28 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
     RECT strip = WindowBounds(window);
 
     // Open the strip, pin it and drag its title bar to the top edge.
-    ClickAt({strip.left + 1, strip.top + 400});
-    ASSERT_TRUE(WaitFor([&] { return WindowBounds(window).right - WindowBounds(window).left == 300; }));
-    Sleep(300); // the title bar is laid out and painted
-    ClickAt({strip.left + 12, strip.top + 36}); // the pinning button, second from the top
-    Sleep(150);
-    DragTo({strip.left + 12, strip.top + 400}, {640, 5});
-    ASSERT_TRUE(WaitFor([&] { return WindowBounds(window).bottom - WindowBounds(window).top == 225; }))
-        << "the window did not dock at the top";
+    ASSERT_TRUE(ClickAt({strip.left + 1, strip.top + 400}));
+    ASSERT_TRUE(WaitUntil("the clicked strip to open",
+                          [&] { return WindowBounds(window).right - WindowBounds(window).left == 300; }));
+    const POINT pin{strip.left + 12, strip.top + 36}; // the pinning button, second from the top
+    HWND pinButton = nullptr;
+    ASSERT_TRUE(WaitUntil("the pinning button laid out under " + PointText(pin), [&] {
+        pinButton = ChildAt(window, pin);
+        return ClassOf(pinButton) == L"GuiSpeedButton";
+    }));
+    const RECT pinBounds = WindowBounds(pinButton);
+    std::vector<COLORREF> unpinned;
+    ASSERT_TRUE(WaitUntil("the pinning button painted", [&] {
+        unpinned = ScreenPixels(pinBounds);
+        return std::any_of(unpinned.begin(), unpinned.end(),
+                           [&](COLORREF c) { return c != unpinned.front(); });
+    }));
+    ASSERT_TRUE(ClickAt(pin));
+    ASSERT_TRUE(WaitUntil("the pinning button to show the pinned glyph",
+                          [&] { return ScreenPixels(pinBounds) != unpinned; }));
+    ASSERT_TRUE(DragTo({strip.left + 12, strip.top + 400}, {640, 5}));
+    ASSERT_TRUE(WaitUntil("the window docked at the top",
+                          [&] { return WindowBounds(window).bottom - WindowBounds(window).top == 225; }));
     RECT panel = WindowBounds(window);
     EXPECT_EQ(panel.top, strip.top);
     ASSERT_EQ(FramesOf(window).size(), 1u);
@@ -52,7 +67,7 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
     for (size_t expected = 2; expected <= 3; ++expected) {
         RECT last = WindowBounds(FramesOf(window).back());
         POINT at{last.right + 20, panel.top + 120};
-        ClickAt(at, 2);
+        ASSERT_TRUE(ClickAt(at, 2));
         bool added = WaitFor([&] { return FramesOf(window).size() == expected; });
         wchar_t cls[64] = {};
         HWND under = WindowFromPoint(at);
@@ -66,17 +81,19 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
 
     // Drag the third frame's caption bar (on its left side) onto the first one.
     RECT third = WindowBounds(before[2]), first = WindowBounds(before[0]);
-    DragTo({third.left + 12, third.top + 100}, {first.left + 12, first.top + 100});
-    ASSERT_TRUE(WaitFor([&] { return FramesOf(window) == std::vector<HWND>{before[2], before[0], before[1]}; }))
-        << "the frames were not reordered";
+    ASSERT_TRUE(DragTo({third.left + 12, third.top + 100}, {first.left + 12, first.top + 100}));
+    ASSERT_TRUE(WaitUntil("the frames reordered, the third first", [&] {
+        return FramesOf(window) == std::vector<HWND>{before[2], before[0], before[1]};
+    }));
 
     // The close button sits at the top of the caption bar.
     RECT closing = WindowBounds(before[0]);
-    ClickAt({closing.left + 12, closing.top + 12});
-    EXPECT_TRUE(WaitFor([&] { return FramesOf(window) == std::vector<HWND>{before[2], before[1]}; }))
-        << "the frame was not closed";
+    ASSERT_TRUE(ClickAt({closing.left + 12, closing.top + 12}));
+    EXPECT_TRUE(WaitUntil("the frame closed", [&] {
+        return FramesOf(window) == std::vector<HWND>{before[2], before[1]};
+    }));
     EXPECT_FALSE(IsWindow(before[0]));
-    MoveTo({900, 500});
+    EXPECT_TRUE(MoveTo({900, 500}));
     EXPECT_EQ(kestrav.Close(), 0);
 }
 

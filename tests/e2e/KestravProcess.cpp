@@ -1,25 +1,27 @@
 #include "KestravProcess.h"
 
+#include <optional>
 #include <stdexcept>
+
+#include "support/LinuxSide.h"
+#include "support/TestFiles.h"
 
 namespace e2e {
 
 std::wstring KestravExe() {
-    std::string unix = KESTRAV_EXE_UNIX;
-    std::wstring path = L"Z:";
-    for (char c : unix)
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    // The build path is UTF-8 on the Linux side and may hold any letter.
+    const std::string unix = KESTRAV_EXE_UNIX;
+    if (std::optional<std::wstring> dos = testing_support::DosPath(unix))
+        return *dos;
+    std::wstring path = L"Z:" + testing_support::FromUtf8(unix);
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
     return path;
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(20);
-    }
-    return true;
+    return testing_support::WaitFor(condition, timeoutMs);
 }
 
 std::vector<HWND> EdgeWindowsOf(DWORD processId) {
@@ -53,10 +55,15 @@ KestravProcess::KestravProcess(const std::wstring& exe) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     std::wstring command = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info_))
         throw std::runtime_error("cannot start Kestrav.exe");
+    // A program that ends before its window shows ends the wait too; the test then finds
+    // no window.
     WaitFor(
         [this] {
+            if (!Running())
+                return true;
             std::vector<HWND> windows = EdgeWindowsOf(info_.dwProcessId);
             if (windows.empty() || !IsWindowVisible(windows.front()))
                 return false;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/Wait.h"
+
 namespace e2e {
 
 // The Windows path of the Kestrav.exe under test.
@@ -34,7 +36,9 @@ private:
 // Every visible edge window ("TMainForm" / "Kestrav") of a process.
 std::vector<HWND> EdgeWindowsOf(DWORD processId);
 RECT WindowBounds(HWND window);
-// Waits (polling) until the condition holds; answers it.
+// Waits (polling) until the condition holds; answers it. WaitUntil says what was
+// awaited when it fails: ASSERT_TRUE(WaitUntil("the panel open", [&] { ... })).
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+using testing_support::WaitUntil;
 
 } // namespace e2e

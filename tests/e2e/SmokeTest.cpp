@@ -24,9 +24,11 @@ TEST(Smoke, AltF4OnTheOpenPanelEndsTheProgram) {
     KestravProcess kestrav;
     ASSERT_NE(kestrav.Window(), nullptr);
     RECT r = WindowBounds(kestrav.Window());
-    ClickAt({r.left + 1, r.top + 400});
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == kestrav.Window(); }));
-    PressAltF4();
-    EXPECT_TRUE(WaitFor([&] { return !kestrav.Running(); }, 10000));
-    MoveTo({900, 300});
+    ASSERT_TRUE(ClickAt({r.left + 1, r.top + 400}));
+    ASSERT_TRUE(WaitUntil("the clicked strip to become the foreground window",
+                          [&] { return GetForegroundWindow() == kestrav.Window(); }));
+    ASSERT_TRUE(PressAltF4());
+    EXPECT_TRUE(WaitUntil(
+        "the program to end after Alt+F4", [&] { return !kestrav.Running(); }, 10000));
+    EXPECT_TRUE(MoveTo({900, 300}));
 }

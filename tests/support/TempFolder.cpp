@@ -17,6 +17,11 @@ std::wstring TempBase() {
     std::wstring base = folder;
     if (!base.empty() && base.back() == L'\\')
         base.pop_back();
+    // The long form, so that paths compare equal to the Shell's parsing names.
+    wchar_t longBase[MAX_PATH + 1] = {};
+    const DWORD length = ::GetLongPathNameW(base.c_str(), longBase, MAX_PATH);
+    if (length != 0 && length <= MAX_PATH)
+        base = longBase;
     return base;
 }
 
@@ -47,6 +52,20 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
     RemoveTree(path_);
+}
+
+std::wstring TempFolder::MakeFolder(const std::wstring& relative) const {
+    const std::wstring full = Join(relative);
+    if (!testing_support::MakeFolder(full))
+        throw std::runtime_error("cannot create a folder in the temporary folder");
+    return full;
+}
+
+std::wstring TempFolder::MakeFile(const std::wstring& relative) const {
+    const std::wstring full = Join(relative);
+    if (!testing_support::MakeFile(full, ""))
+        throw std::runtime_error("cannot create a file in the temporary folder");
+    return full;
 }
 
 std::vector<std::wstring> TempFolder::Entries() const {

@@ -19,6 +19,11 @@ public:
     // Path() + "\" + relative; both spellings are in use.
     std::wstring operator/(const std::wstring& relative) const { return path_ + L"\\" + relative; }
     std::wstring File(const std::wstring& name) const { return *this / name; }
+    std::wstring Join(const std::wstring& relative) const { return *this / relative; }
+    // Make a folder (with its parents) or an empty file at a relative path and give its
+    // full path; throw std::runtime_error when they cannot.
+    std::wstring MakeFolder(const std::wstring& relative) const;
+    std::wstring MakeFile(const std::wstring& relative) const;
     // Names of the files and folders directly inside, sorted.
     std::vector<std::wstring> Entries() const;
 

@@ -4,13 +4,15 @@
 //   integration_shellctrls.exe --gtest_also_run_disabled_tests --gtest_filter=*Screenshot*
 #include "unit/shellctrls/ShellCtrlsTestSupport.h"
 #include "shellctrls/NameSpaceTreeControl.h"
+#include "support/Pump.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace shellctrls;
 
 TEST(TreeControlScreenshot, DISABLED_ShowsThreeRoots) {
-    testsupport::TempFolder folder;
+    testing_support::TempFolder folder;
     for (const wchar_t* name : {L"Projects\\kestrav", L"Projects\\notes", L"Photos", L"Music"})
         folder.MakeFolder(name);
     folder.MakeFile(L"readme.txt");
@@ -41,7 +43,7 @@ TEST(TreeControlScreenshot, DISABLED_ShowsThreeRoots) {
 
     DWORD end = ::GetTickCount() + 8000;
     while (::GetTickCount() < end) {
-        testsupport::Pump();
+        testing_support::PumpUntilIdle();
         ::Sleep(20);
     }
 }

@@ -1,4 +1,2 @@
-#include "unit/shellctrls/ShellCtrlsTestSupport.h"
-
-[[maybe_unused]] static ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new testsupport::ShellEnvironment);
+// The shell helpers live for the whole test program, as in the program itself.
+#include "support/ShellModuleEnvironment.h"

@@ -4,6 +4,8 @@
 #include "ShellCtrlsTestSupport.h"
 #include "gui/Error.h"
 #include "shellctrls/NameSpaceTreeControl.h"
+#include "support/Reports.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +20,6 @@ namespace {
 
 class TreeControlTest : public ::testing::Test {
 protected:
-    void SetUp() override { testsupport::Reports().clear(); }
-
     TNamespaceTreeRoot& AddRoot(const std::wstring& name) {
         TNamespaceTreeRoot& root = control_->Roots().Add();
         root.SetPath(folder_.MakeFolder(name));
@@ -27,7 +27,7 @@ protected:
     }
 
     std::shared_ptr<fake::TreeLog> log_ = std::make_shared<fake::TreeLog>();
-    testsupport::TempFolder folder_;
+    testing_support::TempFolder folder_;
     testsupport::HostWindow host_;
     std::unique_ptr<TNameSpaceTreeControl> control_ =
         std::make_unique<TNameSpaceTreeControl>(host_, fake::FakeTreeFactory(log_));
@@ -344,9 +344,12 @@ TEST_F(TreeControlTest, ViewMessagesPassTheHandlerWhichMayChangeButNotSuppressTh
     EXPECT_EQ(::SendMessageW(view, TVM_GETCOUNT, 0, 0), 0);
 
     // A failing handler is reported; the view still handles the message.
-    control_->OnViewWndProc = [](TMessage&) { throw std::runtime_error("view handler"); };
-    EXPECT_EQ(::SendMessageW(view, TVM_GETCOUNT, 0, 0), 1);
-    EXPECT_EQ(testsupport::Reports(), std::vector<std::wstring>{L"view handler"});
+    {
+        testing_support::ExpectedReports reports;
+        control_->OnViewWndProc = [](TMessage&) { throw std::runtime_error("view handler"); };
+        EXPECT_EQ(::SendMessageW(view, TVM_GETCOUNT, 0, 0), 1);
+        EXPECT_EQ(reports.Messages(), std::vector<std::wstring>{L"view handler"});
+    }
 
     // After the window is gone, the handler hears nothing from a new view until subclassed anew.
     control_->OnViewWndProc = [&](TMessage& message) { seen.push_back(message); };

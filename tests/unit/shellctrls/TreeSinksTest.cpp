@@ -3,6 +3,8 @@
 #include "ShellCtrlsTestSupport.h"
 #include "gui/Error.h"
 #include "shellctrls/TreeSinks.h"
+#include "support/Reports.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,15 +30,14 @@ template <typename Event> void Install(Event& event, Body body) {
 class TreeSinksTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testsupport::Reports().clear();
-        folder_ = std::make_unique<testsupport::TempFolder>();
+        folder_ = std::make_unique<testing_support::TempFolder>();
         item_ = testsupport::ItemOf(folder_->MakeFolder(L"Item"));
         array_ = testsupport::ArrayOf(item_.Get());
     }
 
     TNameSpaceTreeEvents events_;
     TNameSpaceTreeSinks sinks_{events_};
-    std::unique_ptr<testsupport::TempFolder> folder_;
+    std::unique_ptr<testing_support::TempFolder> folder_;
     ComPtr<IShellItem> item_;
     ComPtr<IShellItemArray> array_;
 };
@@ -184,14 +185,14 @@ TEST_F(TreeSinksTest, HandlerExceptionIsReportedAndFailsTheCallWithoutCrossingIt
         SCOPED_TRACE(c.name);
         TNameSpaceTreeEvents events;
         TNameSpaceTreeSinks sinks(events);
-        testsupport::Reports().clear();
+        testing_support::ExpectedReports reports;
         c.install(events, [](HRESULT&) { throw gui::HResultError(E_ACCESSDENIED); });
         EXPECT_EQ(c.call(sinks, item_.Get(), array_.Get()), E_ACCESSDENIED);
         c.install(events, [](HRESULT&) { throw std::runtime_error("broken handler"); });
         EXPECT_EQ(c.call(sinks, item_.Get(), array_.Get()), E_FAIL);
-        ASSERT_EQ(testsupport::Reports().size(), 2u);
-        EXPECT_EQ(testsupport::Reports()[0], gui::SystemMessage(static_cast<DWORD>(E_ACCESSDENIED)));
-        EXPECT_EQ(testsupport::Reports()[1], L"broken handler");
+        ASSERT_EQ(reports.Messages().size(), 2u);
+        EXPECT_EQ(reports.Messages()[0], gui::SystemMessage(static_cast<DWORD>(E_ACCESSDENIED)));
+        EXPECT_EQ(reports.Messages()[1], L"broken handler");
     }
 }
 
