@@ -2,6 +2,7 @@
 #include "app/DataFile.h"
 #include "app/MainForm.h"
 #include "gui/Application.h"
+#include "options/ConfigDialog.h"
 #include "shell/ShellModule.h"
 
 #include <windows.h>
@@ -22,6 +23,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         // OLE and the desktop folder, before any window and after the last one.
         shell::ShellModule shellModule;
         app::TMainForm mainForm;
+        options::TConfigDialog configDialog(mainForm);
+        mainForm.OnOptionsRequested = [&configDialog] { configDialog.Execute(); };
         // No taskbar button and no Alt+Tab entry: the application's window owns both
         // and stays hidden.
         ::ShowWindow(applicationWindow, SW_HIDE);
