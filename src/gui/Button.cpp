@@ -11,7 +11,9 @@ Button::Button(Window& parent, const std::wstring& caption, const RECT& bounds) 
     Show();
 }
 
-void Button::SetDefault(bool isDefault) { Send(BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE); }
+void Button::SetDefault(bool isDefault) {
+    Send(BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
 
 void Button::Click() {
     Window* top = this;

@@ -9,7 +9,9 @@ CheckBox::CheckBox(Window& parent, const std::wstring& caption, const RECT& boun
     Show();
 }
 
-bool CheckBox::Checked() const { return Send(BM_GETCHECK) == BST_CHECKED; }
+bool CheckBox::Checked() const {
+    return Send(BM_GETCHECK) == BST_CHECKED;
+}
 
 void CheckBox::SetChecked(bool checked) {
     if (Checked() == checked)

@@ -7,36 +7,67 @@
 namespace gui {
 namespace {
 
-constexpr TColor System(int index) { return 0xFF000000u | static_cast<TColor>(index); }
+constexpr TColor System(int index) {
+    return 0xFF000000u | static_cast<TColor>(index);
+}
 
 } // namespace
 
 const std::vector<NamedColor>& NamedColors() {
     static const std::vector<NamedColor> colors = {
         // Standard colours.
-        {L"Black", 0x000000}, {L"Maroon", 0x000080}, {L"Green", 0x008000}, {L"Olive", 0x008080},
-        {L"Navy", 0x800000}, {L"Purple", 0x800080}, {L"Teal", 0x808000}, {L"Gray", 0x808080},
-        {L"Silver", 0xC0C0C0}, {L"Red", 0x0000FF}, {L"Lime", 0x00FF00}, {L"Yellow", 0x00FFFF},
-        {L"Blue", 0xFF0000}, {L"Fuchsia", 0xFF00FF}, {L"Aqua", 0xFFFF00}, {L"White", 0xFFFFFF},
+        {L"Black", 0x000000},
+        {L"Maroon", 0x000080},
+        {L"Green", 0x008000},
+        {L"Olive", 0x008080},
+        {L"Navy", 0x800000},
+        {L"Purple", 0x800080},
+        {L"Teal", 0x808000},
+        {L"Gray", 0x808080},
+        {L"Silver", 0xC0C0C0},
+        {L"Red", 0x0000FF},
+        {L"Lime", 0x00FF00},
+        {L"Yellow", 0x00FFFF},
+        {L"Blue", 0xFF0000},
+        {L"Fuchsia", 0xFF00FF},
+        {L"Aqua", 0xFFFF00},
+        {L"White", 0xFFFFFF},
         // Extended colours.
-        {L"Money Green", 0xC0DCC0}, {L"Sky Blue", 0xF0CAA6}, {L"Cream", 0xF0FBFF}, {L"Med Gray", 0xA4A0A0},
+        {L"Money Green", 0xC0DCC0},
+        {L"Sky Blue", 0xF0CAA6},
+        {L"Cream", 0xF0FBFF},
+        {L"Med Gray", 0xA4A0A0},
         // System colours.
-        {L"Scroll Bar", System(COLOR_SCROLLBAR)}, {L"Background", System(COLOR_BACKGROUND)},
-        {L"Active Caption", System(COLOR_ACTIVECAPTION)}, {L"Inactive Caption", System(COLOR_INACTIVECAPTION)},
-        {L"Menu", System(COLOR_MENU)}, {L"Window", System(COLOR_WINDOW)},
-        {L"Window Frame", System(COLOR_WINDOWFRAME)}, {L"Menu Text", System(COLOR_MENUTEXT)},
-        {L"Window Text", System(COLOR_WINDOWTEXT)}, {L"Caption Text", System(COLOR_CAPTIONTEXT)},
-        {L"Active Border", System(COLOR_ACTIVEBORDER)}, {L"Inactive Border", System(COLOR_INACTIVEBORDER)},
-        {L"Application Workspace", System(COLOR_APPWORKSPACE)}, {L"Highlight", System(COLOR_HIGHLIGHT)},
-        {L"Highlight Text", System(COLOR_HIGHLIGHTTEXT)}, {L"Button Face", System(COLOR_BTNFACE)},
-        {L"Button Shadow", System(COLOR_BTNSHADOW)}, {L"Gray Text", System(COLOR_GRAYTEXT)},
-        {L"Button Text", System(COLOR_BTNTEXT)}, {L"Inactive Caption Text", System(COLOR_INACTIVECAPTIONTEXT)},
-        {L"Button Highlight", System(COLOR_BTNHIGHLIGHT)}, {L"3D Dark Shadow", System(COLOR_3DDKSHADOW)},
-        {L"3D Light", System(COLOR_3DLIGHT)}, {L"Info Text", System(COLOR_INFOTEXT)},
-        {L"Info Background", System(COLOR_INFOBK)}, {L"Hot Light", System(COLOR_HOTLIGHT)},
+        {L"Scroll Bar", System(COLOR_SCROLLBAR)},
+        {L"Background", System(COLOR_BACKGROUND)},
+        {L"Active Caption", System(COLOR_ACTIVECAPTION)},
+        {L"Inactive Caption", System(COLOR_INACTIVECAPTION)},
+        {L"Menu", System(COLOR_MENU)},
+        {L"Window", System(COLOR_WINDOW)},
+        {L"Window Frame", System(COLOR_WINDOWFRAME)},
+        {L"Menu Text", System(COLOR_MENUTEXT)},
+        {L"Window Text", System(COLOR_WINDOWTEXT)},
+        {L"Caption Text", System(COLOR_CAPTIONTEXT)},
+        {L"Active Border", System(COLOR_ACTIVEBORDER)},
+        {L"Inactive Border", System(COLOR_INACTIVEBORDER)},
+        {L"Application Workspace", System(COLOR_APPWORKSPACE)},
+        {L"Highlight", System(COLOR_HIGHLIGHT)},
+        {L"Highlight Text", System(COLOR_HIGHLIGHTTEXT)},
+        {L"Button Face", System(COLOR_BTNFACE)},
+        {L"Button Shadow", System(COLOR_BTNSHADOW)},
+        {L"Gray Text", System(COLOR_GRAYTEXT)},
+        {L"Button Text", System(COLOR_BTNTEXT)},
+        {L"Inactive Caption Text", System(COLOR_INACTIVECAPTIONTEXT)},
+        {L"Button Highlight", System(COLOR_BTNHIGHLIGHT)},
+        {L"3D Dark Shadow", System(COLOR_3DDKSHADOW)},
+        {L"3D Light", System(COLOR_3DLIGHT)},
+        {L"Info Text", System(COLOR_INFOTEXT)},
+        {L"Info Background", System(COLOR_INFOBK)},
+        {L"Hot Light", System(COLOR_HOTLIGHT)},
         {L"Gradient Active Caption", System(COLOR_GRADIENTACTIVECAPTION)},
         {L"Gradient Inactive Caption", System(COLOR_GRADIENTINACTIVECAPTION)},
-        {L"Menu Highlight", System(COLOR_MENUHILIGHT)}, {L"Menu Bar", System(COLOR_MENUBAR)},
+        {L"Menu Highlight", System(COLOR_MENUHILIGHT)},
+        {L"Menu Bar", System(COLOR_MENUBAR)},
     };
     return colors;
 }

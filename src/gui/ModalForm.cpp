@@ -33,7 +33,8 @@ int ModalForm::ShowModal() {
     if (OnShow)
         OnShow();
     RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    SetBounds(MakeRect((gui::Width(screen) - Width()) / 2, (gui::Height(screen) - Height()) / 2, Width(), Height()));
+    SetBounds(MakeRect((gui::Width(screen) - Width()) / 2, (gui::Height(screen) - Height()) / 2, Width(),
+                       Height()));
     bool ownerWasEnabled = owner_ != nullptr && ::IsWindowEnabled(owner_);
     if (ownerWasEnabled)
         ::EnableWindow(owner_, FALSE);

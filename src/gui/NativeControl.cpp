@@ -4,7 +4,8 @@
 
 namespace gui {
 
-void NativeControl::CreateControl(const wchar_t* className, const wchar_t* baseClass, DWORD style, DWORD exStyle) {
+void NativeControl::CreateControl(const wchar_t* className, const wchar_t* baseClass, DWORD style,
+                                  DWORD exStyle) {
     CreateParams params;
     params.className = className;
     params.baseClass = baseClass;

@@ -24,7 +24,9 @@ int UpDown::Max() const {
     return max;
 }
 
-void UpDown::SetRange(int min, int max) { Send(UDM_SETRANGE32, static_cast<WPARAM>(min), max); }
+void UpDown::SetRange(int min, int max) {
+    Send(UDM_SETRANGE32, static_cast<WPARAM>(min), max);
+}
 
 void UpDown::SetPosition(int position) {
     position = std::clamp(position, std::min(Min(), Max()), std::max(Min(), Max()));

@@ -56,7 +56,8 @@ Window* Window::FromHandle(HWND handle) {
         return nullptr;
     WNDCLASSEXW info{};
     info.cbSize = sizeof(info);
-    if (!::GetClassInfoExW(::GetModuleHandleW(nullptr), className, &info) || info.lpfnWndProc != StaticWindowProc)
+    if (!::GetClassInfoExW(::GetModuleHandleW(nullptr), className, &info) ||
+        info.lpfnWndProc != StaticWindowProc)
         return nullptr;
     return reinterpret_cast<Window*>(::GetWindowLongPtrW(handle, ObjectSlot(handle)));
 }
@@ -111,8 +112,9 @@ void Window::CreateHandle(const CreateParams& params) {
         parentHandle = parent_->handle_;
         style |= WS_CHILD;
     }
-    HWND handle = ::CreateWindowExW(params.exStyle, params.className, text_.c_str(), style, bounds_.left, bounds_.top,
-                                    Width(), Height(), parentHandle, nullptr, ::GetModuleHandleW(nullptr), this);
+    HWND handle =
+        ::CreateWindowExW(params.exStyle, params.className, text_.c_str(), style, bounds_.left, bounds_.top,
+                          Width(), Height(), parentHandle, nullptr, ::GetModuleHandleW(nullptr), this);
     if (handle == nullptr)
         throw HResultError(HRESULT_FROM_WIN32(::GetLastError()));
     CHECK(handle_ == handle);
@@ -157,8 +159,8 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND handle, UINT message, WPARAM wPar
         return ::CallWindowProcW(BaseProcOf(handle), handle, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(handle, ObjectSlot(handle), 0);
-        LRESULT result = ::CallWindowProcW(self->baseProc_ != nullptr ? self->baseProc_ : ::DefWindowProcW, handle,
-                                           message, wParam, lParam);
+        LRESULT result = ::CallWindowProcW(self->baseProc_ != nullptr ? self->baseProc_ : ::DefWindowProcW,
+                                           handle, message, wParam, lParam);
         // Destroyed from outside (with its parent, say): the object stays, without a window.
         if (self->handle_ == handle)
             self->handle_ = nullptr;
@@ -178,7 +180,9 @@ LRESULT Window::DefaultMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(handle_, message, wParam, lParam);
 }
 
-bool Window::Notified(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Window::Notified(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 bool Window::ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     HWND from = nullptr;
@@ -205,7 +209,9 @@ bool Window::ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRE
     return control != nullptr && control != this && control->Notified(message, wParam, lParam, result);
 }
 
-bool Window::Enabled() const { return handle_ == nullptr || ::IsWindowEnabled(handle_) != FALSE; }
+bool Window::Enabled() const {
+    return handle_ == nullptr || ::IsWindowEnabled(handle_) != FALSE;
+}
 
 void Window::SetEnabled(bool enabled) {
     if (handle_ != nullptr)
@@ -464,7 +470,8 @@ void Window::Realign() {
     for (Window* child : children_) {
         if (child->align_ == alNone || child->align_ == alCustom)
             continue;
-        RECT wanted = MakeRect(child->bounds_.left, child->bounds_.top, child->explicit_.cx, child->explicit_.cy);
+        RECT wanted =
+            MakeRect(child->bounds_.left, child->bounds_.top, child->explicit_.cx, child->explicit_.cy);
         items.push_back({child->align_, wanted, child->visible_});
         aligned.push_back(child);
     }
@@ -497,9 +504,13 @@ void Window::SetFocus() {
         ::SetFocus(handle_);
 }
 
-bool Window::Focused() const { return handle_ != nullptr && ::GetFocus() == handle_; }
+bool Window::Focused() const {
+    return handle_ != nullptr && ::GetFocus() == handle_;
+}
 
-bool Window::MouseCaptured() const { return handle_ != nullptr && ::GetCapture() == handle_; }
+bool Window::MouseCaptured() const {
+    return handle_ != nullptr && ::GetCapture() == handle_;
+}
 
 void Window::EraseBackground(HDC dc) {
     RECT r = ClientRect();

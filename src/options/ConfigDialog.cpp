@@ -41,8 +41,8 @@ constexpr int kDoNotSave = 2;
 // Geometry of the controls inside a group: labels at the left, fields at the right.
 constexpr int kLabelLeft = 12;
 constexpr int kFieldLeft = 136;
-constexpr int kGroupLeft = 8;
-constexpr int kGroupWidth = 239;
+constexpr int kGroupLeft = 5;
+constexpr int kGroupWidth = 245;
 
 void ApplyFont(gui::Window& window, HFONT font) {
     window.SetFont(font);
@@ -86,16 +86,17 @@ TConfigDialog::TConfigDialog(app::TMainForm& mainForm)
     Save = [this](app::TChangeParts parts) { FMainForm.SaveSettings(parts); };
     CreateControls();
     ApplyFont(*this, FFont.get());
-    for (gui::Label* label : {FSizeLbl.get(), FTransLbl.get(), FWidthLbl.get(), FHeightLbl.get(), FBaseLbl.get(),
-                              FFromLbl.get(), FFrameLbl.get(), FTreeLbl.get()})
+    for (gui::Label* label : {FSizeLbl.get(), FTransLbl.get(), FWidthLbl.get(), FHeightLbl.get(),
+                              FBaseLbl.get(), FFromLbl.get(), FFrameLbl.get(), FTreeLbl.get()})
         label->AdjustSize();
     OnShow = [this] { FormShow(); };
     OnClose = [this] { FormCloseBox(); };
     FormCreate();
 }
 
-TUpDownEdit& TConfigDialog::AddNumEdit(gui::Window& group, const std::wstring& caption, int top, int min, int max,
-                                       std::unique_ptr<gui::Label>& label, std::unique_ptr<TUpDownEdit>& edit) {
+TUpDownEdit& TConfigDialog::AddNumEdit(gui::Window& group, const std::wstring& caption, int top, int min,
+                                       int max, std::unique_ptr<gui::Label>& label,
+                                       std::unique_ptr<TUpDownEdit>& edit) {
     label = std::make_unique<gui::Label>(group, caption, kLabelLeft, top + 4);
     edit = std::make_unique<TUpDownEdit>(group, gui::MakeRect(kFieldLeft, top, 64, 21));
     edit->SetFilters({fcAllowDecimal, fcRejectProcess});
@@ -104,8 +105,8 @@ TUpDownEdit& TConfigDialog::AddNumEdit(gui::Window& group, const std::wstring& c
     return *edit;
 }
 
-gui::ComboBox& TConfigDialog::AddMaintainCbx(gui::Window& group, const std::wstring& caption, int top, int tag,
-                                             bool labelFocuses, std::unique_ptr<gui::Label>& label,
+gui::ComboBox& TConfigDialog::AddMaintainCbx(gui::Window& group, const std::wstring& caption, int top,
+                                             int tag, bool labelFocuses, std::unique_ptr<gui::Label>& label,
                                              std::unique_ptr<gui::ComboBox>& box) {
     label = std::make_unique<gui::Label>(group, caption, kLabelLeft, top + 4);
     box = std::make_unique<gui::ComboBox>(group, gui::MakeRect(kFieldLeft, top, 95, 120));
@@ -127,8 +128,8 @@ void TConfigDialog::CreateControls() {
     gui::TabSheet& completionTab = FOptionPage->AddPage(L"終了時");
 
     // ウィンドウ: the collapsed strip, the expanded panel, the colour.
-    FCollapsedGroup =
-        std::make_unique<gui::GroupBox>(windowTab, L"折り畳み時", gui::MakeRect(kGroupLeft, 6, kGroupWidth, 74));
+    FCollapsedGroup = std::make_unique<gui::GroupBox>(windowTab, L"折り畳み時",
+                                                      gui::MakeRect(kGroupLeft, 6, kGroupWidth, 74));
     AddNumEdit(*FCollapsedGroup, L"幅[4-32](&W): ", 18, 4, 32, FSizeLbl, FSizeEdt);
     AddNumEdit(*FCollapsedGroup, L"透明度[1-255](&T): ", 45, 1, 255, FTransLbl, FTransEdt);
     FExpandedGroup =
@@ -138,15 +139,12 @@ void TConfigDialog::CreateControls() {
     FSizeEdt->OnVerify = [this](TUpDownEdit&, std::wstring& text, int& position, TNumericallyRelationship r) {
         SizeEdtVerify(text, position, r);
     };
-    FTransEdt->OnVerify = [this](TUpDownEdit&, std::wstring& text, int& position, TNumericallyRelationship r) {
-        TransEdtVerify(text, position, r);
-    };
-    FWidthEdt->OnVerify = [this](TUpDownEdit&, std::wstring& text, int& position, TNumericallyRelationship r) {
-        WidthEdtVerify(text, position, r);
-    };
-    FHeightEdt->OnVerify = [this](TUpDownEdit&, std::wstring& text, int& position, TNumericallyRelationship r) {
-        HeightEdtVerify(text, position, r);
-    };
+    FTransEdt->OnVerify = [this](TUpDownEdit&, std::wstring& text, int& position,
+                                 TNumericallyRelationship r) { TransEdtVerify(text, position, r); };
+    FWidthEdt->OnVerify = [this](TUpDownEdit&, std::wstring& text, int& position,
+                                 TNumericallyRelationship r) { WidthEdtVerify(text, position, r); };
+    FHeightEdt->OnVerify = [this](TUpDownEdit&, std::wstring& text, int& position,
+                                  TNumericallyRelationship r) { HeightEdtVerify(text, position, r); };
 
     FColoringGroup =
         std::make_unique<gui::GroupBox>(windowTab, L"着色", gui::MakeRect(kGroupLeft, 166, kGroupWidth, 74));
@@ -165,7 +163,7 @@ void TConfigDialog::CreateControls() {
     int top = 20;
     for (const CheckBoxSpec& spec : kStyleChks) {
         auto check = std::make_unique<gui::CheckBox>(*FDefaultStylesGroup, spec.caption,
-                                                     gui::MakeRect(kLabelLeft - 2, top, 225, 17));
+                                                     gui::MakeRect(kLabelLeft - 4, top, 235, 17));
         check->SetTag(spec.tag);
         gui::CheckBox* sender = check.get();
         check->OnClick = [this, sender] { DefaultStyleChksClick(*sender); };
@@ -179,7 +177,7 @@ void TConfigDialog::CreateControls() {
     top = 20;
     for (const CheckBoxSpec& spec : kFilterChks) {
         auto check = std::make_unique<gui::CheckBox>(*FDefaultFiltersGroup, spec.caption,
-                                                     gui::MakeRect(kLabelLeft - 2, top, 225, 17));
+                                                     gui::MakeRect(kLabelLeft - 4, top, 235, 17));
         check->SetTag(spec.tag);
         gui::CheckBox* sender = check.get();
         check->OnClick = [this, sender] { DefaultFilterChksClick(*sender); };
@@ -188,8 +186,8 @@ void TConfigDialog::CreateControls() {
     }
 
     // 終了時: what is kept when the program ends.
-    FMaintainGroup =
-        std::make_unique<gui::GroupBox>(completionTab, L"状態保存", gui::MakeRect(kGroupLeft, 6, kGroupWidth, 104));
+    FMaintainGroup = std::make_unique<gui::GroupBox>(completionTab, L"状態保存",
+                                                     gui::MakeRect(kGroupLeft, 6, kGroupWidth, 104));
     AddMaintainCbx(*FMaintainGroup, L"ウィンドウ位置(&W): ", 18, app::cpForm, true, FFromLbl, FFromCbx);
     AddMaintainCbx(*FMaintainGroup, L"フレーム配置(&F): ", 45, app::cpFrame, false, FFrameLbl, FFrameCbx);
     AddMaintainCbx(*FMaintainGroup, L"展開・選択アイテム(&I): ", 72, app::cpTree, false, FTreeLbl, FTreeCbx);
@@ -219,7 +217,9 @@ int TConfigDialog::Execute() {
     return result;
 }
 
-void TConfigDialog::FormCreate() { FOptionPage->SetActivePageIndex(0); }
+void TConfigDialog::FormCreate() {
+    FOptionPage->SetActivePageIndex(0);
+}
 
 void TConfigDialog::FormShow() {
     FUpdateCount = 0;
@@ -232,7 +232,9 @@ void TConfigDialog::CancelButtonClick() {
     RestoreSettings();
 }
 
-void TConfigDialog::FormCloseBox() { RestoreSettings(); }
+void TConfigDialog::FormCloseBox() {
+    RestoreSettings();
+}
 
 void TConfigDialog::ApplyButtonClick() {
     FMainForm.SetMaintains(app::TChangeParts::FromBits(static_cast<unsigned>(FMaintainGroup->Tag())));

@@ -71,8 +71,9 @@ private:
     void CreateControls();
     TUpDownEdit& AddNumEdit(gui::Window& group, const std::wstring& caption, int top, int min, int max,
                             std::unique_ptr<gui::Label>& label, std::unique_ptr<TUpDownEdit>& edit);
-    gui::ComboBox& AddMaintainCbx(gui::Window& group, const std::wstring& caption, int top, int tag, bool labelFocuses,
-                                  std::unique_ptr<gui::Label>& label, std::unique_ptr<gui::ComboBox>& box);
+    gui::ComboBox& AddMaintainCbx(gui::Window& group, const std::wstring& caption, int top, int tag,
+                                  bool labelFocuses, std::unique_ptr<gui::Label>& label,
+                                  std::unique_ptr<gui::ComboBox>& box);
 
     void FormCreate();
     void FormShow();

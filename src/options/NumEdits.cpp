@@ -52,7 +52,8 @@ void TCustomNumEdit::Paste() {
         Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(action.text->c_str()));
 }
 
-TInternalUpDown::TInternalUpDown(TUpDownEdit& owner, gui::Window& parent) : gui::UpDown(parent), FOwner(owner) {}
+TInternalUpDown::TInternalUpDown(TUpDownEdit& owner, gui::Window& parent)
+    : gui::UpDown(parent), FOwner(owner) {}
 
 int TInternalUpDown::Position() {
     if (std::optional<int> typed = WholeNumber(FOwner.Text())) {

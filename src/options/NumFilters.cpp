@@ -22,7 +22,8 @@ bool AdmittedBy(TFilterChar filter, wchar_t ch) {
     case fcAllowNegative:
         return ch == L'-';
     case fcAllowHexdigit:
-        return ch == L'$' || (ch >= L'A' && ch <= L'F') || (ch >= L'a' && ch <= L'f') || ch == L'X' || ch == L'x';
+        return ch == L'$' || (ch >= L'A' && ch <= L'F') || (ch >= L'a' && ch <= L'f') || ch == L'X' ||
+               ch == L'x';
     case fcAllowReal:
         return OneOf(ch, {L'.', L'E', L'e'});
     case fcAllowSeparater:
@@ -69,7 +70,9 @@ bool FilterText(const std::wstring& source, std::wstring& dest, TFilterChars fil
     return dropped;
 }
 
-std::optional<int> WholeNumber(const std::wstring& text) { return appdata::TextToInteger(text); }
+std::optional<int> WholeNumber(const std::wstring& text) {
+    return appdata::TextToInteger(text);
+}
 
 TNumericallyRelationship GetRelation(const std::wstring& text, int position) {
     std::optional<int> value = WholeNumber(text);

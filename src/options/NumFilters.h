@@ -46,9 +46,9 @@ TNumericallyRelationship GetRelation(const std::wstring& text, int position);
 // What a paste request does with the clipboard's text (none when the clipboard holds
 // no text).
 struct PasteAction {
-    bool ordinary = false;             // the edit's own paste, unfiltered
-    bool beep = false;                 // the default beep
-    std::optional<std::wstring> text;  // replaces the selection, when set
+    bool ordinary = false;            // the edit's own paste, unfiltered
+    bool beep = false;                // the default beep
+    std::optional<std::wstring> text; // replaces the selection, when set
 };
 PasteAction DecidePaste(const std::optional<std::wstring>& clipboardText, TFilterChars filters);
 
