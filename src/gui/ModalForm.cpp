@@ -62,7 +62,15 @@ int ModalForm::ShowModal() {
             modalResult_ = mrCancel;
             break;
         }
-        if (!PreTranslate(msg)) {
+        bool used = false;
+        try {
+            // A button's handler runs here, outside any window procedure.
+            used = PreTranslate(msg);
+        } catch (...) {
+            application.HandleException();
+            used = true;
+        }
+        if (!used) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
