@@ -405,3 +405,11 @@ void TConfigDialog::MaintainCbxsChange(gui::ComboBox& sender) {
 }
 
 } // namespace options
+
+namespace app {
+
+std::unique_ptr<IOptionsDialog> CreateOptionsDialog(TMainForm& mainForm) {
+    return std::make_unique<options::TConfigDialog>(mainForm);
+}
+
+} // namespace app

@@ -5,6 +5,7 @@
 // the window had when the dialog opened are captured first, so that cancelling gives
 // them back.
 #include "app/MainForm.h"
+#include "app/OptionsDialog.h"
 #include "gui/Button.h"
 #include "gui/CheckBox.h"
 #include "gui/ColorBox.h"
@@ -35,13 +36,13 @@ std::wstring ValidationMessage(const std::vector<NumericField>& fields);
 // keep mode (0 save, 1 save this time only, 2 do not save) is not 2.
 app::TChangeParts PartsToSave(int formMode, int frameMode, int treeMode);
 
-class TConfigDialog : public gui::ModalForm {
+class TConfigDialog : public gui::ModalForm, public app::IOptionsDialog {
 public:
     explicit TConfigDialog(app::TMainForm& mainForm);
 
     // Shows the dialog modally; after OK marks the whole state changed and saves the
     // parts the keep modes ask for. Answers the modal result.
-    int Execute();
+    int Execute() override;
 
     // Saves after OK; the main window's SaveSettings unless replaced (tests record).
     std::function<void(app::TChangeParts parts)> Save;
