@@ -1,6 +1,7 @@
 // Program entry: the application object, the edge window, then the message loop.
 #include "app/DataFile.h"
 #include "app/MainForm.h"
+#include "app/OptionsDialog.h"
 #include "gui/Application.h"
 #include "shell/ShellModule.h"
 
@@ -22,6 +23,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         // OLE and the desktop folder, before any window and after the last one.
         shell::ShellModule shellModule;
         app::TMainForm mainForm;
+        std::unique_ptr<app::IOptionsDialog> optionsDialog = app::CreateOptionsDialog(mainForm);
+        mainForm.OnOptionsRequested = [&optionsDialog] { optionsDialog->Execute(); };
         // No taskbar button and no Alt+Tab entry: the application's window owns both
         // and stays hidden.
         ::ShowWindow(applicationWindow, SW_HIDE);

@@ -79,6 +79,7 @@ public:
     void SetModifies(TChangeParts value) { FModifies = value; }
     void InclModify(TChangePart value) override { FModifies.Include(value); }
     void ExclModify(TChangePart value) { FModifies.Exclude(value); }
+    void SaveSettings(TChangeParts parts);
 
     // The frames and their splitters, in display order: frame, its splitter, next
     // frame, its splitter, ...
@@ -140,7 +141,6 @@ private:
     void FormDestroy();
     void CreateControls();
     void LoadSettings();
-    void SaveSettings(TChangeParts parts);
 
     void UpdateButtonGlyph(gui::SpeedButton& button);
     void UpdatePinningBtn(bool pinned);

@@ -289,9 +289,9 @@ bool TMainForm::FormCanResize(int width, int height) const {
     if (FLayout == loCollapsed)
         return true;
     if (FSnapEdge == gui::alTop || FSnapEdge == gui::alBottom)
-        return height > 100;
+        return height >= 100;
     if (IsVertical(FSnapEdge))
-        return width > 100;
+        return width >= 100;
     return true;
 }
 

@@ -6,13 +6,26 @@
 
 #include <windowsx.h>
 #include <algorithm>
-#include <set>
+#include <map>
 
 namespace gui {
 namespace {
 
 bool IsAncestorOrSelf(HWND ancestor, HWND window) {
     return window != nullptr && (window == ancestor || ::IsChild(ancestor, window));
+}
+
+// Our classes by name, with the window procedure of the platform class each is made
+// from (null for classes of our own).
+std::map<std::wstring, WNDPROC>& RegisteredClasses() {
+    static std::map<std::wstring, WNDPROC> classes;
+    return classes;
+}
+
+// The object pointer sits in the last slot of the window's extra bytes: a class made
+// from a platform class keeps that class's own bytes in front of it.
+int ObjectSlot(HWND handle) {
+    return static_cast<int>(::GetClassLongPtrW(handle, GCL_CBWNDEXTRA)) - static_cast<int>(sizeof(LONG_PTR));
 }
 
 } // namespace
@@ -43,33 +56,55 @@ Window* Window::FromHandle(HWND handle) {
         return nullptr;
     WNDCLASSEXW info{};
     info.cbSize = sizeof(info);
-    if (!::GetClassInfoExW(::GetModuleHandleW(nullptr), className, &info) || info.lpfnWndProc != StaticWindowProc)
+    if (!::GetClassInfoExW(::GetModuleHandleW(nullptr), className, &info) ||
+        info.lpfnWndProc != StaticWindowProc)
         return nullptr;
-    return reinterpret_cast<Window*>(::GetWindowLongPtrW(handle, 0));
+    return reinterpret_cast<Window*>(::GetWindowLongPtrW(handle, ObjectSlot(handle)));
 }
 
-void Window::RegisterClassOnce(const CreateParams& params) {
-    static std::set<std::wstring> registered;
-    if (registered.count(params.className) != 0)
-        return;
+WNDPROC Window::RegisterClassOnce(const CreateParams& params) {
+    auto& registered = RegisteredClasses();
+    if (auto it = registered.find(params.className); it != registered.end())
+        return it->second;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = params.classStyle;
+    WNDPROC baseProc = nullptr;
+    if (params.baseClass != nullptr) {
+        if (!::GetClassInfoExW(nullptr, params.baseClass, &windowClass))
+            throw HResultError(HRESULT_FROM_WIN32(::GetLastError()));
+        baseProc = windowClass.lpfnWndProc;
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.style &= ~CS_GLOBALCLASS;
+        windowClass.cbWndExtra += sizeof(LONG_PTR);
+    } else {
+        windowClass.style = params.classStyle;
+        windowClass.cbWndExtra = sizeof(LONG_PTR);
+        windowClass.hCursor = params.cursor != nullptr ? params.cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    }
     windowClass.lpfnWndProc = StaticWindowProc;
-    windowClass.cbWndExtra = sizeof(LONG_PTR);
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = params.cursor != nullptr ? params.cursor : ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = params.className;
-    windowClass.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (::RegisterClassExW(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         throw HResultError(HRESULT_FROM_WIN32(::GetLastError()));
-    registered.insert(params.className);
+    registered.emplace(params.className, baseProc);
+    return baseProc;
+}
+
+WNDPROC Window::BaseProcOf(HWND handle) {
+    wchar_t className[64];
+    if (::GetClassNameW(handle, className, 64) != 0) {
+        auto& registered = RegisteredClasses();
+        if (auto it = registered.find(className); it != registered.end() && it->second != nullptr)
+            return it->second;
+    }
+    return ::DefWindowProcW;
 }
 
 void Window::CreateHandle(const CreateParams& params) {
     CHECK(handle_ == nullptr);
     spec_ = params;
-    RegisterClassOnce(params);
+    baseProc_ = RegisterClassOnce(params);
     DWORD style = params.style & ~WS_VISIBLE;
     HWND parentHandle = params.owner;
     if (parent_ != nullptr) {
@@ -77,8 +112,9 @@ void Window::CreateHandle(const CreateParams& params) {
         parentHandle = parent_->handle_;
         style |= WS_CHILD;
     }
-    HWND handle = ::CreateWindowExW(params.exStyle, params.className, text_.c_str(), style, bounds_.left, bounds_.top,
-                                    Width(), Height(), parentHandle, nullptr, ::GetModuleHandleW(nullptr), this);
+    HWND handle =
+        ::CreateWindowExW(params.exStyle, params.className, text_.c_str(), style, bounds_.left, bounds_.top,
+                          Width(), Height(), parentHandle, nullptr, ::GetModuleHandleW(nullptr), this);
     if (handle == nullptr)
         throw HResultError(HRESULT_FROM_WIN32(::GetLastError()));
     CHECK(handle_ == handle);
@@ -102,7 +138,7 @@ void Window::DestroyHandle() {
     // Detach first, so that no message reaches a half-destroyed object; the object
     // still learns that its window goes.
     HandleDestroying();
-    ::SetWindowLongPtrW(handle, 0, 0);
+    ::SetWindowLongPtrW(handle, ObjectSlot(handle), 0);
     handle_ = nullptr;
     ::DestroyWindow(handle);
 }
@@ -112,16 +148,19 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND handle, UINT message, WPARAM wPar
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         self = static_cast<Window*>(create->lpCreateParams);
-        ::SetWindowLongPtrW(handle, 0, reinterpret_cast<LONG_PTR>(self));
+        ::SetWindowLongPtrW(handle, ObjectSlot(handle), reinterpret_cast<LONG_PTR>(self));
         self->handle_ = handle;
     } else {
-        self = reinterpret_cast<Window*>(::GetWindowLongPtrW(handle, 0));
+        self = reinterpret_cast<Window*>(::GetWindowLongPtrW(handle, ObjectSlot(handle)));
     }
+    // A window whose object has let go still ends through its class's own procedure,
+    // so that a platform control frees what it holds.
     if (self == nullptr)
-        return ::DefWindowProcW(handle, message, wParam, lParam);
+        return ::CallWindowProcW(BaseProcOf(handle), handle, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(handle, 0, 0);
-        LRESULT result = ::DefWindowProcW(handle, message, wParam, lParam);
+        ::SetWindowLongPtrW(handle, ObjectSlot(handle), 0);
+        LRESULT result = ::CallWindowProcW(self->baseProc_ != nullptr ? self->baseProc_ : ::DefWindowProcW,
+                                           handle, message, wParam, lParam);
         // Destroyed from outside (with its parent, say): the object stays, without a window.
         if (self->handle_ == handle)
             self->handle_ = nullptr;
@@ -136,10 +175,52 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND handle, UINT message, WPARAM wPar
 }
 
 LRESULT Window::DefaultMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (baseProc_ != nullptr)
+        return ::CallWindowProcW(baseProc_, handle_, message, wParam, lParam);
     return ::DefWindowProcW(handle_, message, wParam, lParam);
 }
 
+bool Window::Notified(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+bool Window::ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    HWND from = nullptr;
+    switch (message) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        from = reinterpret_cast<HWND>(lParam);
+        break;
+    case WM_NOTIFY:
+        from = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        break;
+    case WM_DRAWITEM:
+        from = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        break;
+    default:
+        return false;
+    }
+    Window* control = FromHandle(from);
+    return control != nullptr && control != this && control->Notified(message, wParam, lParam, result);
+}
+
+bool Window::Enabled() const {
+    return handle_ == nullptr || ::IsWindowEnabled(handle_) != FALSE;
+}
+
+void Window::SetEnabled(bool enabled) {
+    if (handle_ != nullptr)
+        ::EnableWindow(handle_, enabled ? TRUE : FALSE);
+}
+
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; ReflectNotification(message, wParam, lParam, result))
+        return result;
     switch (message) {
     case WM_ERASEBKGND:
         EraseBackground(reinterpret_cast<HDC>(wParam));
@@ -389,7 +470,8 @@ void Window::Realign() {
     for (Window* child : children_) {
         if (child->align_ == alNone || child->align_ == alCustom)
             continue;
-        RECT wanted = MakeRect(child->bounds_.left, child->bounds_.top, child->explicit_.cx, child->explicit_.cy);
+        RECT wanted =
+            MakeRect(child->bounds_.left, child->bounds_.top, child->explicit_.cx, child->explicit_.cy);
         items.push_back({child->align_, wanted, child->visible_});
         aligned.push_back(child);
     }
@@ -422,9 +504,13 @@ void Window::SetFocus() {
         ::SetFocus(handle_);
 }
 
-bool Window::Focused() const { return handle_ != nullptr && ::GetFocus() == handle_; }
+bool Window::Focused() const {
+    return handle_ != nullptr && ::GetFocus() == handle_;
+}
 
-bool Window::MouseCaptured() const { return handle_ != nullptr && ::GetCapture() == handle_; }
+bool Window::MouseCaptured() const {
+    return handle_ != nullptr && ::GetCapture() == handle_;
+}
 
 void Window::EraseBackground(HDC dc) {
     RECT r = ClientRect();

@@ -59,6 +59,11 @@ public:
     void SetVisible(bool visible);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    // A character typed with Alt (or where the focus takes no characters): true when
+    // this window takes it as its accelerator and has acted on it.
+    virtual bool DialogChar(wchar_t) { return false; }
 
     TColor Color() const { return color_; }
     void SetColor(TColor color);
@@ -102,6 +107,9 @@ protected:
         UINT classStyle = CS_DBLCLKS;
         HWND owner = nullptr; // top-level windows only
         HCURSOR cursor = nullptr;
+        // A platform class (an edit, a button...) that this class is made from; its
+        // window procedure handles every message that HandleMessage passes on.
+        const wchar_t* baseClass = nullptr;
     };
 
     // A child of parent, or a top-level window when parent is null.
@@ -127,10 +135,16 @@ protected:
     // Runs after the aligned children have been laid out again.
     virtual void Realigned() {}
     virtual void HandleDestroying() {}
+    // A notification that a platform control sends its parent (WM_COMMAND, WM_NOTIFY,
+    // WM_DRAWITEM, scrolling, WM_CTLCOLOR...), handed back to the control it concerns.
+    // True when handled, with the answer in result.
+    virtual bool Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
-    static void RegisterClassOnce(const CreateParams& params);
+    static WNDPROC RegisterClassOnce(const CreateParams& params);
+    static WNDPROC BaseProcOf(HWND handle);
+    bool ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void BoundsChanged();
     void ApplyBounds(const RECT& bounds);
@@ -138,6 +152,7 @@ private:
     Window* parent_;
     std::vector<Window*> children_;
     HWND handle_ = nullptr;
+    WNDPROC baseProc_ = nullptr;
     CreateParams spec_;
     RECT bounds_{0, 0, 0, 0};
     SIZE explicit_{0, 0};

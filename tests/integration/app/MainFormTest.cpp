@@ -201,11 +201,14 @@ TEST_F(MainFormTest, HoverExpandsOnlyWithThePointerInside) {
     EXPECT_EQ(form->LayoutTimer().Interval(), 400u);
 }
 
-TEST_F(MainFormTest, TheOpenPanelRefusesDepthsOf100OrLess) {
+TEST_F(MainFormTest, TheOpenPanelRefusesDepthsBelow100) {
     form->FormClick();
     RECT before = form->ScreenBounds();
-    form->SetExpandWidth(100);
+    form->SetExpandWidth(99);
     EXPECT_EQ(form->ScreenBounds(), before);
+    // 100, the smallest width the options dialog accepts, opens the panel at that width.
+    form->SetExpandWidth(100);
+    EXPECT_EQ(form->Width(), 100);
     form->SetExpandWidth(101);
     EXPECT_EQ(form->Width(), 101);
     EXPECT_EQ(form->ScreenBounds().left, before.left);

@@ -1,0 +1,49 @@
+#pragma once
+// A drop-down list of the platform's named colours, each drawn with a swatch and its
+// plain name: first a custom entry that opens the platform's colour dialog, then the
+// standard, the extended and the system colours.
+#include "gui/Color.h"
+#include "gui/ComboBox.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace gui {
+
+struct NamedColor {
+    const wchar_t* name;
+    TColor color;
+};
+// The named colours in list order (the custom entry not included).
+const std::vector<NamedColor>& NamedColors();
+
+class ColorBox : public ComboBox {
+public:
+    static constexpr const wchar_t* CustomCaption = L"カスタム...";
+
+    ColorBox(Window& parent, const RECT& bounds);
+
+    TColor Selected() const;
+    // Selects the named entry of the colour, or the custom entry with that colour.
+    // Fires no event.
+    void SetSelected(TColor color);
+
+    // Asks the user for a colour, starting at color; false when the user cancels.
+    // The platform's colour dialog unless replaced (tests replace it).
+    std::function<bool(HWND owner, TColor& color)> PickColor;
+
+protected:
+    void Select() override;
+    bool Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void DrawItem(const DRAWITEMSTRUCT& item);
+
+    int lastIndex_ = -1;
+};
+
+// The platform's colour dialog.
+bool ChooseColorDialog(HWND owner, TColor& color);
+
+} // namespace gui

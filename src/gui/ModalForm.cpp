@@ -1,0 +1,154 @@
+#include "gui/ModalForm.h"
+
+#include "gui/Application.h"
+#include "gui/Button.h"
+#include "gui/ComboBox.h"
+
+namespace gui {
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+} // namespace
+
+ModalForm::ModalForm(HWND owner, const std::wstring& caption, int clientWidth, int clientHeight)
+    : Window(nullptr), owner_(owner) {
+    SetText(caption);
+    RECT frame{0, 0, clientWidth, clientHeight};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    SetBounds(MakeRect(0, 0, frame.right - frame.left, frame.bottom - frame.top));
+    CreateParams params;
+    params.className = L"GuiModalForm";
+    params.style = kStyle;
+    params.exStyle = kExStyle;
+    params.owner = owner;
+    CreateHandle(params);
+}
+
+int ModalForm::ShowModal() {
+    if (showingModal_)
+        return mrNone;
+    modalResult_ = mrNone;
+    if (OnShow)
+        OnShow();
+    RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    SetBounds(MakeRect((gui::Width(screen) - Width()) / 2, (gui::Height(screen) - Height()) / 2, Width(),
+                       Height()));
+    bool ownerWasEnabled = owner_ != nullptr && ::IsWindowEnabled(owner_);
+    if (ownerWasEnabled)
+        ::EnableWindow(owner_, FALSE);
+    showingModal_ = true;
+    Show();
+    ::SetForegroundWindow(Handle());
+    ::SetActiveWindow(Handle());
+    if (!::IsChild(Handle(), ::GetFocus())) {
+        if (HWND first = ::GetNextDlgTabItem(Handle(), nullptr, FALSE))
+            ::SetFocus(first);
+    }
+
+    Application& application = Application::Instance();
+    while (modalResult_ == mrNone) {
+        MSG msg;
+        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            application.RaiseIdle();
+            if (modalResult_ == mrNone)
+                ::WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            // The program ends: the outer loop sees the quit message again.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            modalResult_ = mrCancel;
+            break;
+        }
+        bool used = false;
+        try {
+            // A button's handler runs here, outside any window procedure.
+            used = PreTranslate(msg);
+        } catch (...) {
+            application.HandleException();
+            used = true;
+        }
+        if (!used) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    // The owner comes back before the form hides, so that it gets the activation.
+    if (ownerWasEnabled && ::IsWindow(owner_))
+        ::EnableWindow(owner_, TRUE);
+    Hide();
+    showingModal_ = false;
+    return modalResult_;
+}
+
+bool ModalForm::PressButton(Button* button) {
+    if (button == nullptr || !button->Enabled())
+        return true; // the key is used up all the same
+    button->Click();
+    return true;
+}
+
+bool ModalForm::DispatchDialogChar(Window& window, wchar_t ch) {
+    for (Window* child : window.Children()) {
+        if (child->Handle() == nullptr || !::IsWindowVisible(child->Handle()) || !child->Enabled())
+            continue;
+        if (child->DialogChar(ch) || DispatchDialogChar(*child, ch))
+            return true;
+    }
+    return false;
+}
+
+bool ModalForm::PreTranslate(const MSG& msg) {
+    if (Handle() == nullptr || (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)))
+        return false;
+    HWND focus = ::GetFocus();
+    Window* focused = Window::FromHandle(focus);
+    switch (msg.message) {
+    case WM_KEYDOWN:
+        if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)
+            break;
+        // An open list takes Enter and Escape itself.
+        if (auto* combo = dynamic_cast<ComboBox*>(focused); combo != nullptr && combo->DroppedDown())
+            return false;
+        if (msg.wParam == VK_ESCAPE)
+            return PressButton(cancelButton_);
+        if (auto* button = dynamic_cast<Button*>(focused))
+            return PressButton(button);
+        return PressButton(defaultButton_);
+    case WM_SYSCHAR:
+        return DispatchDialogChar(*this, static_cast<wchar_t>(msg.wParam));
+    case WM_CHAR:
+        // Where the focus takes no characters, a plain key works as an accelerator.
+        if ((::SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+             (DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTALLKEYS)) == 0)
+            return DispatchDialogChar(*this, static_cast<wchar_t>(msg.wParam));
+        return false;
+    default:
+        break;
+    }
+    return ::IsDialogMessageW(Handle(), const_cast<MSG*>(&msg)) != FALSE;
+}
+
+LRESULT ModalForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        if (showingModal_) {
+            if (OnClose)
+                OnClose();
+            modalResult_ = mrCancel;
+        }
+        return 0;
+    case WM_COMMAND:
+        // The dialog manager's own IDOK and IDCANCEL; the buttons act through their clicks.
+        if (lParam == 0 || Window::FromHandle(reinterpret_cast<HWND>(lParam)) == nullptr)
+            return 0;
+        break;
+    default:
+        break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+} // namespace gui

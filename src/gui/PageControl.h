@@ -1,0 +1,41 @@
+#pragma once
+// A tab control whose tabs switch between pages; each page holds controls.
+#include "gui/NativeControl.h"
+
+#include <memory>
+#include <vector>
+
+namespace gui {
+
+class PageControl;
+
+class TabSheet : public Window {
+public:
+    TabSheet(PageControl& owner, const std::wstring& caption);
+};
+
+class PageControl : public NativeControl {
+public:
+    PageControl(Window& parent, const RECT& bounds);
+
+    TabSheet& AddPage(const std::wstring& caption);
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    TabSheet& Page(int index) { return *pages_.at(static_cast<size_t>(index)); }
+    int ActivePageIndex() const { return static_cast<int>(Send(TCM_GETCURSEL)); }
+    // Shows the page and selects its tab, as a click on the tab would.
+    void SetActivePageIndex(int index);
+
+    std::function<void()> OnChange;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void PlacePages();
+    void ShowActivePage();
+
+    std::vector<std::unique_ptr<TabSheet>> pages_;
+};
+
+} // namespace gui
