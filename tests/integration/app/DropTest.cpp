@@ -32,7 +32,8 @@ public:
     HMONITOR MonitorFromPoint(POINT p) override { return SystemDesktop().MonitorFromPoint(p); }
     HMONITOR MonitorFromRect(const RECT& r) override { return SystemDesktop().MonitorFromRect(r); }
     RECT WorkArea(HMONITOR m) override { return SystemDesktop().WorkArea(m); }
-    UINT MenuShowDelay() override { return 0; }
+    // As if the system could not say: the 400 ms fallback, so no real tick interferes.
+    std::optional<UINT> MenuShowDelay() override { return std::nullopt; }
 };
 
 POINT Center(const gui::Window& control) {

@@ -23,7 +23,7 @@ public:
     HMONITOR MonitorFromPoint(POINT p) override { return app::SystemDesktop().MonitorFromPoint(p); }
     HMONITOR MonitorFromRect(const RECT& r) override { return app::SystemDesktop().MonitorFromRect(r); }
     RECT WorkArea(HMONITOR m) override { return app::SystemDesktop().WorkArea(m); }
-    UINT MenuShowDelay() override { return 400; }
+    std::optional<UINT> MenuShowDelay() override { return 400u; }
 };
 
 class ConfigDialogTest : public ::testing::Test {
