@@ -53,11 +53,9 @@ TMainForm::~TMainForm() {
         gui::Application::Instance().SetMainWindow(nullptr);
     // Controls go before the window so that none outlives its parent's handle. The
     // frames' ids are in use exactly as long as the frames.
-    for (const auto& frame : FOwnedFrames)
-        FrameIds().ReleaseFrameId(frame->ID());
+    for (const FrameSlot& slot : FFrames)
+        FrameIds().ReleaseFrameId(slot.frame->ID());
     FFrames.clear();
-    FOwnedFrames.clear();
-    FOwnedSplitters.clear();
     FScrollBox.reset();
     FOptionBtn.reset();
     FExitBtn.reset();
@@ -109,7 +107,6 @@ void TMainForm::CreateControls() {
 void TMainForm::FormCreate() {
     FHitPlace = HTCLIENT;
     FHoverPos = {0, 0};
-    FFrames.clear();
     FWasActive = nullptr;
     FBlendColor = NoBlendColor;
     FChain.SetSelf(Handle());
@@ -156,7 +153,6 @@ void TMainForm::FormDestroy() {
         ::OleUninitialize();
         FOleInitialized = false;
     }
-    FFrames.clear();
 }
 
 void TMainForm::Close() {

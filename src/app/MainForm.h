@@ -74,10 +74,12 @@ public:
     void InclModify(TChangePart value) override { FModifies.Include(value); }
     void ExclModify(TChangePart value) { FModifies.Exclude(value); }
 
-    // The frames and their splitters, in display order: frame, its splitter, next
-    // frame, its splitter, ...
-    const std::vector<gui::Window*>& Frames() const { return FFrames; }
+    // The frames in display order.
+    std::vector<nav::TNavFrame*> OrderedFrames() const;
+    // The splitter that follows a frame of this window (null for any other frame).
+    gui::Splitter* SplitterOf(const nav::TNavFrame& frame) const;
     // A frame with its splitter at the end; a negative id asks for the lowest free one.
+    // When either cannot be made, the id is free again and the frames are as before.
     nav::TNavFrame& AddFrame(int frameId);
     // A root with the default filters at the end of a frame's tree (of a new frame
     // when frame is null).
@@ -86,7 +88,6 @@ public:
     void AddDesktop();
     void DelFrame(nav::TNavFrame& frame) override;
     void MoveFrame(nav::TNavFrame& current, nav::TNavFrame& target) override;
-    void AlignFrame(gui::Window& control);
     void ScrollBoxDblClick() { AddDesktop(); }
 
     // Geometry.
@@ -127,6 +128,9 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Make a frame's parts; the seams where their creation can fail.
+    virtual std::unique_ptr<nav::TNavFrame> CreateFrame(int id);
+    virtual std::unique_ptr<gui::Splitter> CreateSplitter(nav::TNavFrame& frame);
     void ColorChanged() override;
 
 private:
@@ -141,9 +145,16 @@ private:
     void SetButtonTag(gui::SpeedButton& button, int tag);
     void ArrangeTitleBar(TAlign edge);
     void ApplyAlpha();
-    void SplitterCanResize(gui::Splitter& splitter, int newSize, bool& accept);
+    // A frame and the splitter that follows it; the window owns both.
+    struct FrameSlot {
+        std::unique_ptr<nav::TNavFrame> frame;
+        std::unique_ptr<gui::Splitter> splitter; // declared last, so it goes before its frame
+    };
+    std::vector<FrameSlot>::iterator FindSlot(const nav::TNavFrame& frame);
+    std::vector<FrameSlot>::const_iterator FindSlot(const nav::TNavFrame& frame) const;
+    void SplitterCanResize(nav::TNavFrame& frame, int newSize, bool& accept);
+    void AlignFrame(FrameSlot& slot);
     void AlignFrames();
-    size_t IndexOfFrameElement(const gui::Window* element) const;
     void SetDepth(int depth);
 
     void OptionBtnClick();
@@ -180,7 +191,7 @@ private:
     bool FTopmost = false;
     int FHitPlace = HTCLIENT;
     POINT FHoverPos{0, 0};
-    std::vector<gui::Window*> FFrames;
+    std::vector<FrameSlot> FFrames;
     HWND FWasActive = nullptr; // a handle, so a control freed meanwhile is never touched
     // The control that had the focus when the window was last deactivated; it gets
     // the focus back when the window is activated again.
@@ -209,8 +220,6 @@ private:
     std::unique_ptr<gui::SpeedButton> FPinningBtn;
     std::unique_ptr<gui::SpeedButton> FTopmostBtn;
     std::unique_ptr<gui::ScrollBox> FScrollBox;
-    std::vector<std::unique_ptr<nav::TNavFrame>> FOwnedFrames;
-    std::vector<std::unique_ptr<gui::Splitter>> FOwnedSplitters;
     gui::Timer FLayoutTimer;
     std::unique_ptr<gui::ApplicationEvents> FAppMainEvents;
     bool FOleInitialized = false;
