@@ -57,37 +57,21 @@ TMainForm::~TMainForm() {
         FrameIds().ReleaseFrameId(slot.frame->ID());
     FFrames.clear();
     FScrollBox.reset();
-    FOptionBtn.reset();
-    FExitBtn.reset();
-    FPinningBtn.reset();
-    FTopmostBtn.reset();
     FTitlePanel.reset();
 }
 
 void TMainForm::CreateControls() {
-    FTitleImages.AddResourceBitmaps(::GetModuleHandleW(nullptr),
-                                    {IDB_TITLE_OPTIONS, IDB_TITLE_NORMAL, IDB_TITLE_TOPMOST, IDB_TITLE_AUTOCOLLAPSE,
-                                     IDB_TITLE_PINNED, IDB_TITLE_EXIT});
-    FTitleFont = gui::CreateDefaultFont(FW_BOLD);
-    FTitleFontVertical = gui::CreateDefaultFont(FW_BOLD, 900);
-
-    FTitlePanel = std::make_unique<gui::CaptionPanel>(*this);
-    FTitlePanel->SetParentColor(true);
-    FTitlePanel->SetBounds(gui::MakeRect(0, 0, Width(), 25));
-    FTitlePanel->SetPadding({2, 2, 2, 2});
-    FTitlePanel->SetFont(FTitleFont.get());
-    FTitlePanel->SetAlign(gui::alTop);
-
-    // Right-aligned buttons are placed from the right end inwards in creation order,
-    // and top-aligned ones from the top down, which gives both edge arrangements.
-    FOptionBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
-    FExitBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
-    FPinningBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
-    FTopmostBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
-    SetButtonTag(*FOptionBtn, 0);
-    SetButtonTag(*FTopmostBtn, 1);
-    SetButtonTag(*FPinningBtn, 3);
-    SetButtonTag(*FExitBtn, 5);
+    FTitlePanel = std::make_unique<gui::CaptionBar>(
+        *this, std::initializer_list<int>{IDB_TITLE_OPTIONS, IDB_TITLE_NORMAL, IDB_TITLE_TOPMOST,
+                                          IDB_TITLE_AUTOCOLLAPSE, IDB_TITLE_PINNED, IDB_TITLE_EXIT});
+    // Buttons at the end are placed from the end inwards in the order they are added.
+    using Place = gui::CaptionBar::ButtonPlace;
+    FOptionBtn = &FTitlePanel->AddButton(Place::Start, 0);
+    FExitBtn = &FTitlePanel->AddButton(Place::End, 5);
+    FPinningBtn = &FTitlePanel->AddButton(Place::End, 3);
+    FTopmostBtn = &FTitlePanel->AddButton(Place::End, 1);
+    for (gui::SpeedButton* button : {FOptionBtn, FExitBtn, FPinningBtn, FTopmostBtn})
+        button->SetHint(TitleButtonHint(button->Tag()));
     FOptionBtn->OnClick = [this] { OptionBtnClick(); };
     FTopmostBtn->OnClick = [this] { TopmostBtnClick(); };
     FPinningBtn->OnClick = [this] { PinningBtnClick(); };
@@ -123,8 +107,7 @@ void TMainForm::FormCreate() {
 
     LOGFONTW caption{};
     if (gui::SystemCaptionFont(caption)) {
-        FTitleFont = gui::CreateFontFrom(caption);
-        FTitleFontVertical = gui::CreateFontFrom(caption, 900);
+        FTitlePanel->SetCaptionFont(caption);
         ArrangeTitleBar(FSnapEdge);
     }
     FTitlePanel->SetText(gui::Application::ExeTitle());
@@ -198,25 +181,8 @@ void TMainForm::SaveSettings(TChangeParts parts) {
 }
 
 void TMainForm::SetButtonTag(gui::SpeedButton& button, int tag) {
-    button.SetTag(tag);
+    FTitlePanel->SetButtonTag(button, tag);
     button.SetHint(TitleButtonHint(tag));
-    UpdateButtonGlyph(button);
-}
-
-void TMainForm::UpdateButtonGlyph(gui::SpeedButton& button) {
-    if (FTitleImages.Count() == 0)
-        return;
-    button.SetGlyph(gui::CreateGlyph(FTitleImages, button.Tag(), gui::IsDarkColor(Color())));
-}
-
-void TMainForm::ColorChanged() {
-    Window::ColorChanged();
-    if (!FOptionBtn)
-        return;
-    UpdateButtonGlyph(*FOptionBtn);
-    UpdateButtonGlyph(*FTopmostBtn);
-    UpdateButtonGlyph(*FPinningBtn);
-    UpdateButtonGlyph(*FExitBtn);
 }
 
 void TMainForm::RaiseWindow() {

@@ -5,6 +5,7 @@
 #include "app/Desktop.h"
 #include "app/InstanceChain.h"
 #include "gui/Application.h"
+#include "gui/CaptionBar.h"
 #include "gui/Handles.h"
 #include "gui/ImageList.h"
 #include "gui/Panel.h"
@@ -104,14 +105,14 @@ public:
     HWND NextWnd() const { return FChain.NextWnd(); }
 
     // Controls.
-    gui::CaptionPanel& TitlePanel() { return *FTitlePanel; }
+    gui::CaptionBar& TitlePanel() { return *FTitlePanel; }
     gui::SpeedButton& OptionBtn() { return *FOptionBtn; }
     gui::SpeedButton& TopmostBtn() { return *FTopmostBtn; }
     gui::SpeedButton& PinningBtn() { return *FPinningBtn; }
     gui::SpeedButton& ExitBtn() { return *FExitBtn; }
     gui::ScrollBox& ScrollBox() { return *FScrollBox; }
     gui::Timer& LayoutTimer() { return FLayoutTimer; }
-    const gui::ImageList& TitleImages() const { return FTitleImages; }
+    const gui::ImageList& TitleImages() const { return FTitlePanel->Images(); }
 
     // Raised by the options button; the program shows the options dialog.
     std::function<void()> OnOptionsRequested;
@@ -131,7 +132,6 @@ protected:
     // Make a frame's parts; the seams where their creation can fail.
     virtual std::unique_ptr<nav::TNavFrame> CreateFrame(int id);
     virtual std::unique_ptr<gui::Splitter> CreateSplitter(nav::TNavFrame& frame);
-    void ColorChanged() override;
 
 private:
     void FormCreate();
@@ -140,7 +140,6 @@ private:
     void LoadSettings();
     void SaveSettings(TChangeParts parts);
 
-    void UpdateButtonGlyph(gui::SpeedButton& button);
     void UpdatePinningBtn(bool pinned);
     void SetButtonTag(gui::SpeedButton& button, int tag);
     void ArrangeTitleBar(TAlign edge);
@@ -211,14 +210,12 @@ private:
     bool FAlphaBlend = false;
     HCURSOR FCursor = nullptr;
 
-    gui::unique_hfont FTitleFont;
-    gui::unique_hfont FTitleFontVertical;
-    gui::ImageList FTitleImages{16, 16};
-    std::unique_ptr<gui::CaptionPanel> FTitlePanel;
-    std::unique_ptr<gui::SpeedButton> FOptionBtn;
-    std::unique_ptr<gui::SpeedButton> FExitBtn;
-    std::unique_ptr<gui::SpeedButton> FPinningBtn;
-    std::unique_ptr<gui::SpeedButton> FTopmostBtn;
+    std::unique_ptr<gui::CaptionBar> FTitlePanel;
+    // The title buttons belong to the title bar.
+    gui::SpeedButton* FOptionBtn = nullptr;
+    gui::SpeedButton* FExitBtn = nullptr;
+    gui::SpeedButton* FPinningBtn = nullptr;
+    gui::SpeedButton* FTopmostBtn = nullptr;
     std::unique_ptr<gui::ScrollBox> FScrollBox;
     gui::Timer FLayoutTimer;
     std::unique_ptr<gui::ApplicationEvents> FAppMainEvents;

@@ -65,16 +65,7 @@ BOOL CALLBACK TMainForm::FindChainProc(HWND wnd, LPARAM param) {
 }
 
 void TMainForm::ArrangeTitleBar(TAlign edge) {
-    bool vertical = IsVertical(edge);
-    TAlign panelAlign = Docks(edge) ? edge : gui::alTop;
-    FTitlePanel->SetAlign(panelAlign);
-    FTitlePanel->SetFont(vertical ? FTitleFontVertical.get() : FTitleFont.get());
-    FOptionBtn->SetAlign(vertical ? gui::alBottom : gui::alLeft);
-    for (gui::SpeedButton* button : {FExitBtn.get(), FPinningBtn.get(), FTopmostBtn.get()})
-        button->SetAlign(vertical ? gui::alTop : gui::alRight);
-    Realign();
-    FTitlePanel->Realign();
-    FTitlePanel->Invalidate();
+    FTitlePanel->SetBarAlign(Docks(edge) ? edge : gui::alTop);
 }
 
 void TMainForm::SetDepth(int depth) { SetBounds(WithDepth(ScreenBounds(), FSnapEdge, depth)); }
