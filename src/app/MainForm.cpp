@@ -208,6 +208,27 @@ void TMainForm::PinningBtnClick() {
 
 void TMainForm::ExitBtnClick() { Close(); }
 
+bool TMainForm::WMSetCursor(HWND window, int hitTest) {
+    if (window != Handle() || hitTest != HTCLIENT || FCursor == nullptr)
+        return false;
+    ::SetCursor(FCursor);
+    return true;
+}
+
+void TMainForm::WMWindowPosChanging(WINDOWPOS& pos) {
+    // Refused sizes keep the window where it is, so a drag of the left or top side
+    // does not move it either.
+    if ((pos.flags & SWP_NOSIZE) == 0 && !FormCanResize(pos.cx, pos.cy))
+        pos.flags |= SWP_NOSIZE | SWP_NOMOVE;
+}
+
+bool TMainForm::WMSysCommand(WPARAM command) {
+    if ((command & 0xFFF0) != SC_CLOSE)
+        return false;
+    Close();
+    return true;
+}
+
 bool TMainForm::WMActivate(WPARAM wParam) {
     if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = ::GetFocus();
@@ -231,20 +252,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
         return WMNCHitTest(wParam, lParam);
     case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && FCursor != nullptr) {
-            ::SetCursor(FCursor);
+        if (WMSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam)))
             return TRUE;
-        }
         break;
-    case WM_WINDOWPOSCHANGING: {
-        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-        if ((pos->flags & SWP_NOSIZE) == 0 && !FormCanResize(pos->cx, pos->cy)) {
-            // Refused sizes keep the window where it is, so a drag of the left or top
-            // side does not move it either.
-            pos->flags |= SWP_NOSIZE | SWP_NOMOVE;
-        }
+    case WM_WINDOWPOSCHANGING:
+        WMWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
         break;
-    }
     case WM_SIZE: {
         LRESULT result = Window::HandleMessage(message, wParam, lParam);
         FormResize();
@@ -268,10 +281,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Close();
         return 0;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) {
-            Close();
+        if (WMSysCommand(wParam))
             return 0;
-        }
         break;
     default:
         break;

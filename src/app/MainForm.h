@@ -167,6 +167,10 @@ private:
     void FormShow();
     LRESULT WMNCHitTest(WPARAM wParam, LPARAM lParam);
     bool WMActivate(WPARAM wParam);
+    // Each answers whether it handled the message.
+    bool WMSetCursor(HWND window, int hitTest);
+    bool WMSysCommand(WPARAM command);
+    void WMWindowPosChanging(WINDOWPOS& pos);
     bool IsOwnControl(HWND wnd) const { return wnd != nullptr && ::IsWindow(wnd) && ::IsChild(Handle(), wnd); }
     void WMDisplayChange();
     void WMDockChain(WPARAM code, LPARAM argument);

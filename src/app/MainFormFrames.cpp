@@ -1,4 +1,5 @@
 // The frames of the edge window: ids, splitters, order and orientation.
+#include "app/DockGeometry.h"
 #include "app/FrameIds.h"
 #include "app/MainForm.h"
 
@@ -6,13 +7,6 @@
 
 namespace app {
 namespace {
-
-bool RowEdge(TAlign edge) {
-    return edge == gui::alTop || edge == gui::alBottom;
-}
-bool ColumnEdge(TAlign edge) {
-    return edge == gui::alLeft || edge == gui::alRight;
-}
 
 // Holds a claimed frame id until the frame that carries it is in place; frees it
 // again when creating the frame fails on the way.
@@ -88,7 +82,7 @@ nav::TNavFrame& TMainForm::AddFrame(int frameId) {
         throw;
     }
     // Frames and splitters are laid out in creation order, so a new one lands last.
-    TAlign align = RowEdge(FSnapEdge) ? gui::alLeft : ColumnEdge(FSnapEdge) ? gui::alTop : gui::alNone;
+    TAlign align = FrameAlign(FSnapEdge);
     if (align != gui::alNone) {
         slot.frame->SetFrameAlign(align);
         slot.splitter->SetAlign(align);
@@ -113,7 +107,7 @@ shellctrls::TNamespaceTreeRoot& TMainForm::AddRoot(nav::TNavFrame* frame, const 
 
 void TMainForm::AddDesktop() {
     nav::TNavFrame& frame = AddFrame(-1);
-    if (ColumnEdge(FSnapEdge)) {
+    if (gui::IsVerticalSide(FSnapEdge)) {
         RECT client = FScrollBox->ClientRect();
         frame.SetExpandHeight(std::max(225, gui::Height(client) - frame.Top() - 3));
     }
@@ -153,7 +147,7 @@ void TMainForm::MoveFrame(nav::TNavFrame& current, nav::TNavFrame& target) {
 }
 
 void TMainForm::AlignFrame(FrameSlot& slot) {
-    TAlign align = RowEdge(FSnapEdge) ? gui::alLeft : ColumnEdge(FSnapEdge) ? gui::alTop : gui::alNone;
+    TAlign align = FrameAlign(FSnapEdge);
     if (align == gui::alNone)
         return;
     // Each control aligned moves to the start of the layout order: the splitter

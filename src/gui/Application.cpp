@@ -27,11 +27,7 @@ protected:
             application_.NotifyActivateApp(wParam != FALSE);
             return 0;
         case WM_CLOSE:
-            // Closing the application's window (from the system) ends the program.
-            if (HWND main = application_.MainWindow())
-                ::PostMessageW(main, WM_CLOSE, 0, 0);
-            else
-                application_.Terminate();
+            WMClose();
             return 0;
         default:
             return Window::HandleMessage(message, wParam, lParam);
@@ -39,6 +35,14 @@ protected:
     }
 
 private:
+    // Closing the application's window (from the system) ends the program.
+    void WMClose() {
+        if (HWND main = application_.MainWindow())
+            ::PostMessageW(main, WM_CLOSE, 0, 0);
+        else
+            application_.Terminate();
+    }
+
     Application& application_;
 };
 

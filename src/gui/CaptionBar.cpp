@@ -3,13 +3,6 @@
 #include "gui/Fonts.h"
 
 namespace gui {
-namespace {
-
-bool IsVerticalBar(TAlign align) {
-    return align == alLeft || align == alRight;
-}
-
-} // namespace
 
 CaptionBar::CaptionBar(Window& parent, std::initializer_list<int> glyphResources) : CaptionPanel(parent) {
     images_.AddResourceBitmaps(::GetModuleHandleW(nullptr), glyphResources);
@@ -28,7 +21,7 @@ CaptionBar::~CaptionBar() {
 void CaptionBar::SetCaptionFont(const LOGFONTW& font) {
     font_ = CreateFontFrom(font);
     verticalFont_ = CreateFontFrom(font, 900);
-    SetFont(IsVerticalBar(Align()) ? verticalFont_.get() : font_.get());
+    SetFont(IsVerticalSide(Align()) ? verticalFont_.get() : font_.get());
 }
 
 SpeedButton& CaptionBar::AddButton(ButtonPlace place, int tag, SIZE size) {
@@ -62,7 +55,7 @@ void CaptionBar::SetBarAlign(TAlign align) {
 }
 
 void CaptionBar::ApplyOrientation() {
-    bool vertical = IsVerticalBar(Align());
+    bool vertical = IsVerticalSide(Align());
     SetFont(vertical ? verticalFont_.get() : font_.get());
     for (const Button& button : buttons_) {
         if (button.place == ButtonPlace::Start)

@@ -30,6 +30,10 @@ protected:
     void Paint(HDC dc) override;
 
 private:
+    void SetHot(bool hot);
+    void SetDown(bool down);
+    bool WMContextMenu(POINT screen);
+
     unique_hbitmap glyph_;
     std::wstring hint_;
     bool hot_ = false;

@@ -298,9 +298,8 @@ RECT Window::ScreenBounds() const {
 void Window::SetAlign(TAlign align) {
     if (align_ == align)
         return;
-    auto horizontal = [](TAlign a) { return a == alTop || a == alBottom; };
-    auto vertical = [](TAlign a) { return a == alLeft || a == alRight; };
-    if ((horizontal(align_) && vertical(align)) || (vertical(align_) && horizontal(align))) {
+    if ((IsHorizontalSide(align_) && IsVerticalSide(align)) ||
+        (IsVerticalSide(align_) && IsHorizontalSide(align))) {
         std::swap(explicit_.cx, explicit_.cy);
         ApplyBounds(MakeRect(bounds_.left, bounds_.top, explicit_.cx, explicit_.cy));
     }

@@ -205,13 +205,19 @@ void TNavFrame::NameSpaceTreeViewWndProc(shellctrls::TMessage& message) {
     }
 }
 
+void TNavFrame::WMCloseFrame() {
+    // The owner destroys this frame: nothing of it may be touched afterwards.
+    FOwner.DelFrame(*this);
+}
+
 LRESULT TNavFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSEFRAME) {
-        // The owner destroys this frame: nothing of it may be touched afterwards.
-        FOwner.DelFrame(*this);
+    switch (message) {
+    case WM_CLOSEFRAME:
+        WMCloseFrame();
         return 0;
+    default:
+        return Window::HandleMessage(message, wParam, lParam);
     }
-    return Window::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace nav

@@ -67,6 +67,7 @@ private:
     void CaptionPanelDragOver(gui::Window& source, bool& accept);
     void CaptionPanelDragDrop(gui::Window& source);
     void NameSpaceTreeViewWndProc(shellctrls::TMessage& message);
+    void WMCloseFrame();
 
     INavFrameOwner& FOwner;
     int FID;
