@@ -16,6 +16,10 @@ SpeedButton::SpeedButton(Window& parent) : Window(&parent) {
     Show();
 }
 
+SpeedButton::~SpeedButton() {
+    RemoveHint();
+}
+
 void SpeedButton::SetGlyph(unique_hbitmap glyph) {
     glyph_ = std::move(glyph);
     Invalidate();
@@ -52,6 +56,10 @@ LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (WMContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
             return 0;
         break;
+    case WM_DESTROY:
+        // Destroyed with its parent, not by this object.
+        RemoveHint();
+        break;
     default:
         break;
     }
@@ -78,6 +86,12 @@ void SpeedButton::SetDown(bool down) {
         return;
     down_ = down;
     Invalidate();
+}
+
+void SpeedButton::RemoveHint() {
+    // The tooltip would keep the tool of a button that is gone.
+    if (!hint_.empty())
+        gui::SetHint(*this, L"");
 }
 
 bool SpeedButton::WMContextMenu(POINT screen) {

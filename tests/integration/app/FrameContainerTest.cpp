@@ -2,9 +2,12 @@
 #include "gui/Error.h"
 #include "app/MainForm.h"
 #include "gui/ControlDrag.h"
+#include "gui/Hint.h"
 #include "support/Pump.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <memory>
 
@@ -216,9 +219,13 @@ TEST_F(FrameContainerTest, DoubleClickOnTheEmptyAreaAddsADesktopFrame) {
 }
 
 TEST_F(FrameContainerTest, CloseButtonRemovesTheFrameAndFreesItsId) {
+    auto toolCount = [] { return SendMessageW(gui::HintWindow(), TTM_GETTOOLCOUNT, 0, 0); };
+    LRESULT tools = toolCount();
     form->AddFrame(-1);
+    EXPECT_EQ(toolCount(), tools + 3); // the hints of the caption bar's three buttons
     FrameAt(1).CloseBtn().Click();
     PumpUntilIdle();
+    EXPECT_EQ(toolCount(), tools);
     EXPECT_EQ(Ids(), (std::vector<int>{0}));
     EXPECT_TRUE(FrameIds().IsFrameIdFree(1));
     EXPECT_EQ(form->AddFrame(-1).ID(), 1);

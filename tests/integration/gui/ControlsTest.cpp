@@ -1,6 +1,7 @@
 #include "gui/CaptionBar.h"
 #include "gui/ControlDrag.h"
 #include "gui/Fonts.h"
+#include "gui/Hint.h"
 #include "gui/Panel.h"
 #include "gui/PopupMenu.h"
 #include "gui/ScrollBox.h"
@@ -8,6 +9,8 @@
 #include "support/Pump.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <memory>
 
@@ -258,6 +261,38 @@ TEST(CaptionBar, KeepsItsButtonsAtBothEndsAndTurnsWithItsSide) {
     host.SetColor(RGB(10, 10, 60));
     EXPECT_EQ(bar.Color(), RGB(10, 10, 60));
     EXPECT_EQ(inner.Color(), RGB(10, 10, 60));
+}
+
+} // namespace
+
+namespace {
+
+int ToolCount() {
+    return static_cast<int>(::SendMessageW(HintWindow(), TTM_GETTOOLCOUNT, 0, 0));
+}
+
+TEST(SpeedButton, TakesItsHintAlongWhenItGoes) {
+    Host host;
+    int before = ToolCount();
+    auto first = std::make_unique<SpeedButton>(host);
+    auto second = std::make_unique<SpeedButton>(host);
+    first->SetHint(L"閉じる");
+    second->SetHint(L"展開");
+    ASSERT_EQ(ToolCount(), before + 2);
+    EXPECT_EQ(HintOf(*first), L"閉じる");
+    first.reset();
+    EXPECT_EQ(ToolCount(), before + 1);
+    // A button whose window went with its parent's leaves no tool either.
+    auto panel = std::make_unique<Panel>(host);
+    auto inner = std::make_unique<SpeedButton>(*panel);
+    inner->SetHint(L"表示形式");
+    ASSERT_EQ(ToolCount(), before + 2);
+    ::DestroyWindow(panel->Handle());
+    EXPECT_EQ(ToolCount(), before + 1);
+    inner.reset();
+    panel.reset();
+    second.reset();
+    EXPECT_EQ(ToolCount(), before);
 }
 
 } // namespace
