@@ -132,6 +132,9 @@ private:
     static LRESULT CALLBACK StaticWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
     static void RegisterClassOnce(const CreateParams& params);
     LRESULT DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void WMPaint();
+    void WMWindowPosChanged(const WINDOWPOS& pos);
+    void WMKillFocus(HWND to);
     void BoundsChanged();
     void ApplyBounds(const RECT& bounds);
 
