@@ -78,8 +78,8 @@ Figures Measure(app::TMainForm& form, const std::vector<std::wstring>& names) {
     PumpUntilIdle();
     figures.shownMs = NowMs() - start;
     // Back to one frame for the next run.
-    while (form.Frames().size() > 2)
-        form.DelFrame(dynamic_cast<nav::TNavFrame&>(*form.Frames()[form.Frames().size() - 2]));
+    while (form.OrderedFrames().size() > 1)
+        form.DelFrame(*form.OrderedFrames().back());
     PumpUntilIdle();
     return figures;
 }

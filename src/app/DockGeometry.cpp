@@ -19,7 +19,7 @@ LONG WithinFromHigh(LONG value, LONG low, LONG high) {
 int DockDepth(TAlign edge, TLayout layout, const DockSizes& sizes) {
     if (layout == loCollapsed)
         return sizes.collapseSize;
-    return edge == gui::alTop || edge == gui::alBottom ? sizes.expandHeight : sizes.expandWidth;
+    return gui::IsHorizontalSide(edge) ? sizes.expandHeight : sizes.expandWidth;
 }
 
 RECT DockSlot(TAlign edge, const RECT& workArea, const std::optional<RECT>& previous) {
@@ -132,6 +132,29 @@ bool IsChainHead(TAlign edge, const RECT& own, const RECT& other) {
                gui::Height(other) == gui::Height(own);
     default:
         return false;
+    }
+}
+
+TAlign FrameAlign(TAlign edge) {
+    if (gui::IsHorizontalSide(edge))
+        return gui::alLeft;
+    if (gui::IsVerticalSide(edge))
+        return gui::alTop;
+    return gui::alNone;
+}
+
+int InnerSideHit(TAlign edge) {
+    switch (edge) {
+    case gui::alTop:
+        return HTBOTTOM;
+    case gui::alBottom:
+        return HTTOP;
+    case gui::alLeft:
+        return HTRIGHT;
+    case gui::alRight:
+        return HTLEFT;
+    default:
+        return -1;
     }
 }
 

@@ -42,6 +42,15 @@ TAlign DragTargetEdge(const RECT& workArea, POINT cursor);
 // of a window with the given bounds: the slot's outer corner and the length must agree.
 bool IsChainHead(TAlign edge, const RECT& own, const RECT& other);
 
+// The window docks at the four sides of a work area (gui::IsSide). The alignment of its
+// frames at an edge: on a horizontal edge they lie side by side in a row (alLeft), on a
+// vertical one in a column (alTop); alNone for an edge that does not dock.
+TAlign FrameAlign(TAlign edge);
+
+// The hit-test code of the window's inner side at an edge, the side it is resized
+// by: HTBOTTOM at the top edge, HTLEFT at the right one; -1 for an edge that does not dock.
+int InnerSideHit(TAlign edge);
+
 // The padding of the edge window: 0 on the docked side, 3 pixels elsewhere.
 gui::Padding EdgePadding(TAlign edge);
 

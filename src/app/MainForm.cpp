@@ -55,43 +55,25 @@ TMainForm::~TMainForm() {
         gui::Application::Instance().SetMainWindow(nullptr);
     // Controls go before the window so that none outlives its parent's handle. The
     // frames' ids are in use exactly as long as the frames.
-    for (const auto& frame : FOwnedFrames)
-        FrameIds().ReleaseFrameId(frame->ID());
+    for (const FrameSlot& slot : FFrames)
+        FrameIds().ReleaseFrameId(slot.frame->ID());
     FFrames.clear();
-    FOwnedFrames.clear();
-    FOwnedSplitters.clear();
     FScrollBox.reset();
-    FOptionBtn.reset();
-    FExitBtn.reset();
-    FPinningBtn.reset();
-    FTopmostBtn.reset();
     FTitlePanel.reset();
 }
 
 void TMainForm::CreateControls() {
-    FTitleImages.AddResourceBitmaps(::GetModuleHandleW(nullptr),
-                                    {IDB_TITLE_OPTIONS, IDB_TITLE_NORMAL, IDB_TITLE_TOPMOST, IDB_TITLE_AUTOCOLLAPSE,
-                                     IDB_TITLE_PINNED, IDB_TITLE_EXIT});
-    FTitleFont = gui::CreateDefaultFont(FW_BOLD);
-    FTitleFontVertical = gui::CreateDefaultFont(FW_BOLD, 900);
-
-    FTitlePanel = std::make_unique<gui::CaptionPanel>(*this);
-    FTitlePanel->SetParentColor(true);
-    FTitlePanel->SetBounds(gui::MakeRect(0, 0, Width(), 25));
-    FTitlePanel->SetPadding({2, 2, 2, 2});
-    FTitlePanel->SetFont(FTitleFont.get());
-    FTitlePanel->SetAlign(gui::alTop);
-
-    // Right-aligned buttons are placed from the right end inwards in creation order,
-    // and top-aligned ones from the top down, which gives both edge arrangements.
-    FOptionBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
-    FExitBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
-    FPinningBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
-    FTopmostBtn = std::make_unique<gui::SpeedButton>(*FTitlePanel);
-    SetButtonTag(*FOptionBtn, 0);
-    SetButtonTag(*FTopmostBtn, 1);
-    SetButtonTag(*FPinningBtn, 3);
-    SetButtonTag(*FExitBtn, 5);
+    FTitlePanel = std::make_unique<gui::CaptionBar>(
+        *this, std::initializer_list<int>{IDB_TITLE_OPTIONS, IDB_TITLE_NORMAL, IDB_TITLE_TOPMOST,
+                                          IDB_TITLE_AUTOCOLLAPSE, IDB_TITLE_PINNED, IDB_TITLE_EXIT});
+    // Buttons at the end are placed from the end inwards in the order they are added.
+    using Place = gui::CaptionBar::ButtonPlace;
+    FOptionBtn = &FTitlePanel->AddButton(Place::Start, 0);
+    FExitBtn = &FTitlePanel->AddButton(Place::End, 5);
+    FPinningBtn = &FTitlePanel->AddButton(Place::End, 3);
+    FTopmostBtn = &FTitlePanel->AddButton(Place::End, 1);
+    for (gui::SpeedButton* button : {FOptionBtn, FExitBtn, FPinningBtn, FTopmostBtn})
+        button->SetHint(TitleButtonHint(button->Tag()));
     FOptionBtn->OnClick = [this] { OptionBtnClick(); };
     FTopmostBtn->OnClick = [this] { TopmostBtnClick(); };
     FPinningBtn->OnClick = [this] { PinningBtnClick(); };
@@ -111,7 +93,6 @@ void TMainForm::CreateControls() {
 void TMainForm::FormCreate() {
     FHitPlace = HTCLIENT;
     FHoverPos = {0, 0};
-    FFrames.clear();
     FWasActive = nullptr;
     FBlendColor = NoBlendColor;
     FChain.SetSelf(Handle());
@@ -128,8 +109,7 @@ void TMainForm::FormCreate() {
 
     LOGFONTW caption{};
     if (gui::SystemCaptionFont(caption)) {
-        FTitleFont = gui::CreateFontFrom(caption);
-        FTitleFontVertical = gui::CreateFontFrom(caption, 900);
+        FTitlePanel->SetCaptionFont(caption);
         ArrangeTitleBar(FSnapEdge);
     }
     FTitlePanel->SetText(gui::Application::ExeTitle());
@@ -160,7 +140,6 @@ void TMainForm::FormDestroy() {
         ::OleUninitialize();
         FOleInitialized = false;
     }
-    FFrames.clear();
 }
 
 void TMainForm::Close() {
@@ -206,25 +185,8 @@ void TMainForm::SaveSettings(TChangeParts parts) {
 }
 
 void TMainForm::SetButtonTag(gui::SpeedButton& button, int tag) {
-    button.SetTag(tag);
+    FTitlePanel->SetButtonTag(button, tag);
     button.SetHint(TitleButtonHint(tag));
-    UpdateButtonGlyph(button);
-}
-
-void TMainForm::UpdateButtonGlyph(gui::SpeedButton& button) {
-    if (FTitleImages.Count() == 0)
-        return;
-    button.SetGlyph(gui::CreateGlyph(FTitleImages, button.Tag(), gui::IsDarkColor(Color())));
-}
-
-void TMainForm::ColorChanged() {
-    Window::ColorChanged();
-    if (!FOptionBtn)
-        return;
-    UpdateButtonGlyph(*FOptionBtn);
-    UpdateButtonGlyph(*FTopmostBtn);
-    UpdateButtonGlyph(*FPinningBtn);
-    UpdateButtonGlyph(*FExitBtn);
 }
 
 void TMainForm::RaiseWindow() {
@@ -250,6 +212,27 @@ void TMainForm::PinningBtnClick() {
 
 void TMainForm::ExitBtnClick() { Close(); }
 
+bool TMainForm::WMSetCursor(HWND window, int hitTest) {
+    if (window != Handle() || hitTest != HTCLIENT || FCursor == nullptr)
+        return false;
+    ::SetCursor(FCursor);
+    return true;
+}
+
+void TMainForm::WMWindowPosChanging(WINDOWPOS& pos) {
+    // Refused sizes keep the window where it is, so a drag of the left or top side
+    // does not move it either.
+    if ((pos.flags & SWP_NOSIZE) == 0 && !FormCanResize(pos.cx, pos.cy))
+        pos.flags |= SWP_NOSIZE | SWP_NOMOVE;
+}
+
+bool TMainForm::WMSysCommand(WPARAM command) {
+    if ((command & 0xFFF0) != SC_CLOSE)
+        return false;
+    Close();
+    return true;
+}
+
 bool TMainForm::WMActivate(WPARAM wParam) {
     if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = ::GetFocus();
@@ -273,20 +256,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
         return WMNCHitTest(wParam, lParam);
     case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && FCursor != nullptr) {
-            ::SetCursor(FCursor);
+        if (WMSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam)))
             return TRUE;
-        }
         break;
-    case WM_WINDOWPOSCHANGING: {
-        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-        if ((pos->flags & SWP_NOSIZE) == 0 && !FormCanResize(pos->cx, pos->cy)) {
-            // Refused sizes keep the window where it is, so a drag of the left or top
-            // side does not move it either.
-            pos->flags |= SWP_NOSIZE | SWP_NOMOVE;
-        }
+    case WM_WINDOWPOSCHANGING:
+        WMWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
         break;
-    }
     case WM_SIZE: {
         LRESULT result = Window::HandleMessage(message, wParam, lParam);
         FormResize();
@@ -313,10 +288,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Close();
         return 0;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) {
-            Close();
+        if (WMSysCommand(wParam))
             return 0;
-        }
         break;
     default:
         break;

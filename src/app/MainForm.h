@@ -6,6 +6,7 @@
 #include "app/InstanceChain.h"
 #include "app/ProcessEndWatch.h"
 #include "gui/Application.h"
+#include "gui/CaptionBar.h"
 #include "gui/Handles.h"
 #include "gui/ImageList.h"
 #include "gui/Panel.h"
@@ -81,10 +82,12 @@ public:
     void ExclModify(TChangePart value) { FModifies.Exclude(value); }
     void SaveSettings(TChangeParts parts);
 
-    // The frames and their splitters, in display order: frame, its splitter, next
-    // frame, its splitter, ...
-    const std::vector<gui::Window*>& Frames() const { return FFrames; }
+    // The frames in display order.
+    std::vector<nav::TNavFrame*> OrderedFrames() const;
+    // The splitter that follows a frame of this window (null for any other frame).
+    gui::Splitter* SplitterOf(const nav::TNavFrame& frame) const;
     // A frame with its splitter at the end; a negative id asks for the lowest free one.
+    // When either cannot be made, the id is free again and the frames are as before.
     nav::TNavFrame& AddFrame(int frameId);
     // A root with the default filters at the end of a frame's tree (of a new frame
     // when frame is null).
@@ -93,7 +96,6 @@ public:
     void AddDesktop();
     void DelFrame(nav::TNavFrame& frame) override;
     void MoveFrame(nav::TNavFrame& current, nav::TNavFrame& target) override;
-    void AlignFrame(gui::Window& control);
     void ScrollBoxDblClick() { AddDesktop(); }
 
     // Geometry.
@@ -110,14 +112,14 @@ public:
     HWND NextWnd() const { return FChain.NextWnd(); }
 
     // Controls.
-    gui::CaptionPanel& TitlePanel() { return *FTitlePanel; }
+    gui::CaptionBar& TitlePanel() { return *FTitlePanel; }
     gui::SpeedButton& OptionBtn() { return *FOptionBtn; }
     gui::SpeedButton& TopmostBtn() { return *FTopmostBtn; }
     gui::SpeedButton& PinningBtn() { return *FPinningBtn; }
     gui::SpeedButton& ExitBtn() { return *FExitBtn; }
     gui::ScrollBox& ScrollBox() { return *FScrollBox; }
     gui::Timer& LayoutTimer() { return FLayoutTimer; }
-    const gui::ImageList& TitleImages() const { return FTitleImages; }
+    const gui::ImageList& TitleImages() const { return FTitlePanel->Images(); }
 
     // Raised by the options button; the program shows the options dialog.
     std::function<void()> OnOptionsRequested;
@@ -134,7 +136,9 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void ColorChanged() override;
+    // Make a frame's parts; the seams where their creation can fail.
+    virtual std::unique_ptr<nav::TNavFrame> CreateFrame(int id);
+    virtual std::unique_ptr<gui::Splitter> CreateSplitter(nav::TNavFrame& frame);
 
 private:
     void FormCreate();
@@ -142,14 +146,20 @@ private:
     void CreateControls();
     void LoadSettings();
 
-    void UpdateButtonGlyph(gui::SpeedButton& button);
     void UpdatePinningBtn(bool pinned);
     void SetButtonTag(gui::SpeedButton& button, int tag);
     void ArrangeTitleBar(TAlign edge);
     void ApplyAlpha();
-    void SplitterCanResize(gui::Splitter& splitter, int newSize, bool& accept);
+    // A frame and the splitter that follows it; the window owns both.
+    struct FrameSlot {
+        std::unique_ptr<nav::TNavFrame> frame;
+        std::unique_ptr<gui::Splitter> splitter; // declared last, so it goes before its frame
+    };
+    std::vector<FrameSlot>::iterator FindSlot(const nav::TNavFrame& frame);
+    std::vector<FrameSlot>::const_iterator FindSlot(const nav::TNavFrame& frame) const;
+    void SplitterCanResize(nav::TNavFrame& frame, int newSize, bool& accept);
+    void AlignFrame(FrameSlot& slot);
     void AlignFrames();
-    size_t IndexOfFrameElement(const gui::Window* element) const;
     void SetDepth(int depth);
 
     void OptionBtnClick();
@@ -163,6 +173,10 @@ private:
     void FormShow();
     LRESULT WMNCHitTest(WPARAM wParam, LPARAM lParam);
     bool WMActivate(WPARAM wParam);
+    // Each answers whether it handled the message.
+    bool WMSetCursor(HWND window, int hitTest);
+    bool WMSysCommand(WPARAM command);
+    void WMWindowPosChanging(WINDOWPOS& pos);
     bool IsOwnControl(HWND wnd) const { return wnd != nullptr && ::IsWindow(wnd) && ::IsChild(Handle(), wnd); }
     void WMDisplayChange();
     void WMDockChain(WPARAM code, LPARAM argument);
@@ -192,7 +206,7 @@ private:
     bool FTopmost = false;
     int FHitPlace = HTCLIENT;
     POINT FHoverPos{0, 0};
-    std::vector<gui::Window*> FFrames;
+    std::vector<FrameSlot> FFrames;
     HWND FWasActive = nullptr; // a handle, so a control freed meanwhile is never touched
     // The control that had the focus when the window was last deactivated; it gets
     // the focus back when the window is activated again.
@@ -214,17 +228,13 @@ private:
     bool FAlphaBlend = false;
     HCURSOR FCursor = nullptr;
 
-    gui::unique_hfont FTitleFont;
-    gui::unique_hfont FTitleFontVertical;
-    gui::ImageList FTitleImages{16, 16};
-    std::unique_ptr<gui::CaptionPanel> FTitlePanel;
-    std::unique_ptr<gui::SpeedButton> FOptionBtn;
-    std::unique_ptr<gui::SpeedButton> FExitBtn;
-    std::unique_ptr<gui::SpeedButton> FPinningBtn;
-    std::unique_ptr<gui::SpeedButton> FTopmostBtn;
+    std::unique_ptr<gui::CaptionBar> FTitlePanel;
+    // The title buttons belong to the title bar.
+    gui::SpeedButton* FOptionBtn = nullptr;
+    gui::SpeedButton* FExitBtn = nullptr;
+    gui::SpeedButton* FPinningBtn = nullptr;
+    gui::SpeedButton* FTopmostBtn = nullptr;
     std::unique_ptr<gui::ScrollBox> FScrollBox;
-    std::vector<std::unique_ptr<nav::TNavFrame>> FOwnedFrames;
-    std::vector<std::unique_ptr<gui::Splitter>> FOwnedSplitters;
     gui::Timer FLayoutTimer;
     std::unique_ptr<gui::ApplicationEvents> FAppMainEvents;
     bool FOleInitialized = false;

@@ -6,12 +6,6 @@
 #include <utility>
 
 namespace app {
-namespace {
-
-bool IsVertical(TAlign edge) { return edge == gui::alLeft || edge == gui::alRight; }
-bool Docks(TAlign edge) { return edge >= gui::alTop && edge <= gui::alRight; }
-
-} // namespace
 
 RECT TMainForm::CalcDockRect(TAlign edge, HMONITOR monitor) {
     // The previous window counts only on the same monitor: moved to the same edge of
@@ -80,16 +74,7 @@ BOOL CALLBACK TMainForm::FindChainProc(HWND wnd, LPARAM param) {
 }
 
 void TMainForm::ArrangeTitleBar(TAlign edge) {
-    bool vertical = IsVertical(edge);
-    TAlign panelAlign = Docks(edge) ? edge : gui::alTop;
-    FTitlePanel->SetAlign(panelAlign);
-    FTitlePanel->SetFont(vertical ? FTitleFontVertical.get() : FTitleFont.get());
-    FOptionBtn->SetAlign(vertical ? gui::alBottom : gui::alLeft);
-    for (gui::SpeedButton* button : {FExitBtn.get(), FPinningBtn.get(), FTopmostBtn.get()})
-        button->SetAlign(vertical ? gui::alTop : gui::alRight);
-    Realign();
-    FTitlePanel->Realign();
-    FTitlePanel->Invalidate();
+    FTitlePanel->SetBarAlign(gui::IsSide(edge) ? edge : gui::alTop);
 }
 
 void TMainForm::SetDepth(int depth) { SetBounds(WithDepth(ScreenBounds(), FSnapEdge, depth)); }
@@ -108,9 +93,9 @@ void TMainForm::SetLayout(TLayout value) {
         FAlphaBlend = true;
         ApplyAlpha();
         RECT bounds = ScreenBounds();
-        if (FSnapEdge == gui::alTop || FSnapEdge == gui::alBottom)
+        if (gui::IsHorizontalSide(FSnapEdge))
             FExpandHeight = gui::Height(bounds);
-        else if (IsVertical(FSnapEdge))
+        else if (gui::IsVerticalSide(FSnapEdge))
             FExpandWidth = gui::Width(bounds);
         SetDepth(FCollapseSize);
     } else if (value == loExpanded || value == loPinned) {
@@ -124,7 +109,7 @@ void TMainForm::SetLayout(TLayout value) {
             }
             FAlphaBlend = false;
             ApplyAlpha();
-            SetDepth(FSnapEdge == gui::alTop || FSnapEdge == gui::alBottom ? FExpandHeight : FExpandWidth);
+            SetDepth(gui::IsHorizontalSide(FSnapEdge) ? FExpandHeight : FExpandWidth);
         }
         UpdatePinningBtn(FLayout == loPinned);
     }
@@ -180,7 +165,7 @@ void TMainForm::SetExpandWidth(int value) {
     if (value == FExpandWidth)
         return;
     FExpandWidth = value;
-    if (FLayout != loCollapsed && IsVertical(FSnapEdge))
+    if (FLayout != loCollapsed && gui::IsVerticalSide(FSnapEdge))
         SetDepth(value);
     InclModify(cpForm);
 }
@@ -189,7 +174,7 @@ void TMainForm::SetExpandHeight(int value) {
     if (value == FExpandHeight)
         return;
     FExpandHeight = value;
-    if (FLayout != loCollapsed && (FSnapEdge == gui::alTop || FSnapEdge == gui::alBottom))
+    if (FLayout != loCollapsed && gui::IsHorizontalSide(FSnapEdge))
         SetDepth(value);
     InclModify(cpForm);
 }
@@ -256,14 +241,9 @@ LRESULT TMainForm::WMNCHitTest(WPARAM wParam, LPARAM lParam) {
     if (FLayout == loExpanded || FLayout == loPinned) {
         POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         int place = HitPlaceAt(p);
-        int inner = FSnapEdge == gui::alTop      ? HTBOTTOM
-                    : FSnapEdge == gui::alBottom ? HTTOP
-                    : FSnapEdge == gui::alLeft   ? HTRIGHT
-                    : FSnapEdge == gui::alRight  ? HTLEFT
-                                                 : -1;
-        if (place == inner) {
+        if (place == InnerSideHit(FSnapEdge)) {
             FHitPlace = place;
-            FCursor = ::LoadCursorW(nullptr, IsVertical(FSnapEdge) ? IDC_SIZEWE : IDC_SIZENS);
+            FCursor = ::LoadCursorW(nullptr, gui::IsVerticalSide(FSnapEdge) ? IDC_SIZEWE : IDC_SIZENS);
         }
     }
     return result;
@@ -288,9 +268,9 @@ void TMainForm::FormMouseMove(WPARAM keys, POINT point) {
 bool TMainForm::FormCanResize(int width, int height) const {
     if (FLayout == loCollapsed)
         return true;
-    if (FSnapEdge == gui::alTop || FSnapEdge == gui::alBottom)
+    if (gui::IsHorizontalSide(FSnapEdge))
         return height >= 100;
-    if (IsVertical(FSnapEdge))
+    if (gui::IsVerticalSide(FSnapEdge))
         return width >= 100;
     return true;
 }

@@ -1,4 +1,5 @@
 // The frames of the edge window: ids, splitters, order and orientation.
+#include "app/DockGeometry.h"
 #include "app/FrameIds.h"
 #include "app/MainForm.h"
 
@@ -7,49 +8,90 @@
 namespace app {
 namespace {
 
-bool RowEdge(TAlign edge) { return edge == gui::alTop || edge == gui::alBottom; }
-bool ColumnEdge(TAlign edge) { return edge == gui::alLeft || edge == gui::alRight; }
+// Holds a claimed frame id until the frame that carries it is in place; frees it
+// again when creating the frame fails on the way.
+class FrameIdClaim {
+public:
+    explicit FrameIdClaim(int requested) : id_(FrameIds().AcquireFrameId(requested)) {}
+    FrameIdClaim(const FrameIdClaim&) = delete;
+    FrameIdClaim& operator=(const FrameIdClaim&) = delete;
+    ~FrameIdClaim() {
+        if (!kept_)
+            FrameIds().ReleaseFrameId(id_);
+    }
+    int Id() const { return id_; }
+    void Keep() { kept_ = true; }
 
-void MoveElement(std::vector<gui::Window*>& list, size_t from, size_t to) {
-    gui::Window* element = list[from];
-    list.erase(list.begin() + static_cast<std::ptrdiff_t>(from));
-    list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(to, list.size())), element);
-}
+private:
+    int id_;
+    bool kept_ = false;
+};
 
 } // namespace
 
-size_t TMainForm::IndexOfFrameElement(const gui::Window* element) const {
-    return static_cast<size_t>(std::find(FFrames.begin(), FFrames.end(), element) - FFrames.begin());
+std::vector<nav::TNavFrame*> TMainForm::OrderedFrames() const {
+    std::vector<nav::TNavFrame*> frames;
+    frames.reserve(FFrames.size());
+    for (const FrameSlot& slot : FFrames)
+        frames.push_back(slot.frame.get());
+    return frames;
+}
+
+gui::Splitter* TMainForm::SplitterOf(const nav::TNavFrame& frame) const {
+    auto slot = FindSlot(frame);
+    return slot != FFrames.end() ? slot->splitter.get() : nullptr;
+}
+
+std::vector<TMainForm::FrameSlot>::iterator TMainForm::FindSlot(const nav::TNavFrame& frame) {
+    return std::find_if(FFrames.begin(), FFrames.end(),
+                        [&frame](const FrameSlot& s) { return s.frame.get() == &frame; });
+}
+
+std::vector<TMainForm::FrameSlot>::const_iterator TMainForm::FindSlot(const nav::TNavFrame& frame) const {
+    return std::find_if(FFrames.begin(), FFrames.end(),
+                        [&frame](const FrameSlot& s) { return s.frame.get() == &frame; });
+}
+
+std::unique_ptr<nav::TNavFrame> TMainForm::CreateFrame(int id) {
+    return std::make_unique<nav::TNavFrame>(*this, *FScrollBox, id);
+}
+
+std::unique_ptr<gui::Splitter> TMainForm::CreateSplitter(nav::TNavFrame& frame) {
+    auto splitter = std::make_unique<gui::Splitter>(*FScrollBox);
+    splitter->SetMinSize(3);
+    splitter->SetResized(&frame);
+    splitter->OnCanResize = [this, &frame](int newSize, bool& accept) {
+        SplitterCanResize(frame, newSize, accept);
+    };
+    return splitter;
 }
 
 nav::TNavFrame& TMainForm::AddFrame(int frameId) {
-    int id = FrameIds().AcquireFrameId(frameId);
-    auto frame = std::make_unique<nav::TNavFrame>(*this, *FScrollBox, id);
-    nav::TNavFrame& f = *frame;
-    f.SetCollapsed(false);
-    f.NameSpaceTree().SetStyles(FDefaultStyles);
+    FrameIdClaim claim(frameId);
+    // A failure on the way leaves the marks as they were, too.
+    TChangeParts modifies = FModifies;
+    FrameSlot slot;
+    try {
+        slot.frame = CreateFrame(claim.Id());
+        slot.frame->SetCollapsed(false);
+        slot.frame->NameSpaceTree().SetStyles(FDefaultStyles);
+        slot.splitter = CreateSplitter(*slot.frame);
+        FFrames.reserve(FFrames.size() + 1);
+    } catch (...) {
+        FModifies = modifies;
+        throw;
+    }
     // Frames and splitters are laid out in creation order, so a new one lands last.
-    if (RowEdge(FSnapEdge))
-        f.SetFrameAlign(gui::alLeft);
-    else if (ColumnEdge(FSnapEdge))
-        f.SetFrameAlign(gui::alTop);
-    FOwnedFrames.push_back(std::move(frame));
-    FFrames.push_back(&f);
-
-    auto splitter = std::make_unique<gui::Splitter>(*FScrollBox);
-    gui::Splitter& s = *splitter;
-    s.SetMinSize(3);
-    s.SetResized(&f);
-    s.OnCanResize = [this, &s](int newSize, bool& accept) { SplitterCanResize(s, newSize, accept); };
-    if (RowEdge(FSnapEdge))
-        s.SetAlign(gui::alLeft);
-    else if (ColumnEdge(FSnapEdge))
-        s.SetAlign(gui::alTop);
-    FOwnedSplitters.push_back(std::move(splitter));
-    FFrames.push_back(&s);
-
+    TAlign align = FrameAlign(FSnapEdge);
+    if (align != gui::alNone) {
+        slot.frame->SetFrameAlign(align);
+        slot.splitter->SetAlign(align);
+    }
+    nav::TNavFrame& frame = *slot.frame;
+    FFrames.push_back(std::move(slot));
+    claim.Keep();
     InclModify(cpFrame);
-    return f;
+    return frame;
 }
 
 shellctrls::TNamespaceTreeRoot& TMainForm::AddRoot(nav::TNavFrame* frame, const std::wstring& path) {
@@ -65,7 +107,7 @@ shellctrls::TNamespaceTreeRoot& TMainForm::AddRoot(nav::TNavFrame* frame, const 
 
 void TMainForm::AddDesktop() {
     nav::TNavFrame& frame = AddFrame(-1);
-    if (ColumnEdge(FSnapEdge)) {
+    if (gui::IsVerticalSide(FSnapEdge)) {
         RECT client = FScrollBox->ClientRect();
         frame.SetExpandHeight(std::max(225, gui::Height(client) - frame.Top() - 3));
     }
@@ -77,57 +119,53 @@ void TMainForm::AddDesktop() {
 
 void TMainForm::DelFrame(nav::TNavFrame& frame) {
     FrameIds().ReleaseFrameId(frame.ID());
-    size_t index = IndexOfFrameElement(&frame);
-    if (index >= FFrames.size())
+    auto found = FindSlot(frame);
+    if (found == FFrames.end())
         return;
-    gui::Window* splitter = index + 1 < FFrames.size() ? FFrames[index + 1] : nullptr;
-    FFrames.erase(FFrames.begin() + static_cast<std::ptrdiff_t>(index),
-                  FFrames.begin() + static_cast<std::ptrdiff_t>(splitter != nullptr ? index + 2 : index + 1));
-    std::erase_if(FOwnedSplitters, [splitter](const auto& s) { return s.get() == splitter; });
+    FrameSlot slot = std::move(*found);
+    FFrames.erase(found);
     if (FWasActive != nullptr && (FWasActive == frame.Handle() || ::IsChild(frame.Handle(), FWasActive)))
         FWasActive = nullptr;
-    std::erase_if(FOwnedFrames, [&frame](const auto& f) { return f.get() == &frame; });
+    // The slot goes here: the splitter first, then the frame.
+    slot = {};
     InclModify(cpFrame);
 }
 
 void TMainForm::MoveFrame(nav::TNavFrame& current, nav::TNavFrame& target) {
-    size_t c = IndexOfFrameElement(&current);
-    size_t n = IndexOfFrameElement(&target);
-    if (c + 1 >= FFrames.size() || n >= FFrames.size())
+    auto from = FindSlot(current);
+    auto to = FindSlot(target);
+    if (from == FFrames.end() || to == FFrames.end())
         return;
-    gui::Window* splitter = FFrames[c + 1];
-    MoveElement(FFrames, c, c < n ? n + 1 : n);
-    size_t s = IndexOfFrameElement(splitter);
-    size_t f = IndexOfFrameElement(&current);
-    MoveElement(FFrames, s, f < s ? f + 1 : f);
+    // The frame takes the target's place; the frames between move one place towards
+    // where it was.
+    if (from < to)
+        std::rotate(from, from + 1, to + 1);
+    else
+        std::rotate(to, from, from + 1);
     AlignFrames();
     InclModify(cpFrame);
 }
 
-void TMainForm::AlignFrame(gui::Window& control) {
-    auto* frame = dynamic_cast<nav::TNavFrame*>(&control);
-    TAlign align = RowEdge(FSnapEdge) ? gui::alLeft : ColumnEdge(FSnapEdge) ? gui::alTop : gui::alNone;
+void TMainForm::AlignFrame(FrameSlot& slot) {
+    TAlign align = FrameAlign(FSnapEdge);
     if (align == gui::alNone)
         return;
-    if (frame != nullptr)
-        frame->SetFrameAlign(align);
-    else
-        control.SetAlign(align);
-    // Each element aligned moves to the start of the layout order.
-    FScrollBox->MoveChildTo(&control, 0);
-    if (frame != nullptr)
-        frame->Realign();
+    // Each control aligned moves to the start of the layout order: the splitter
+    // first, so that its frame comes before it.
+    slot.splitter->SetAlign(align);
+    FScrollBox->MoveChildTo(slot.splitter.get(), 0);
+    slot.frame->SetFrameAlign(align);
+    FScrollBox->MoveChildTo(slot.frame.get(), 0);
+    slot.frame->Realign();
 }
 
 void TMainForm::AlignFrames() {
     for (auto it = FFrames.rbegin(); it != FFrames.rend(); ++it)
-        AlignFrame(**it);
+        AlignFrame(*it);
 }
 
-void TMainForm::SplitterCanResize(gui::Splitter& splitter, int newSize, bool& accept) {
-    size_t index = IndexOfFrameElement(&splitter);
-    auto* frame = index > 0 && index < FFrames.size() ? dynamic_cast<nav::TNavFrame*>(FFrames[index - 1]) : nullptr;
-    if (frame != nullptr && frame->Collapsed()) {
+void TMainForm::SplitterCanResize(nav::TNavFrame& frame, int newSize, bool& accept) {
+    if (frame.Collapsed()) {
         accept = false;
         return;
     }

@@ -9,6 +9,18 @@ namespace gui {
 // The library's alignment values; their ordinals are stored in data files.
 enum TAlign : std::uint8_t { alNone = 0, alTop = 1, alBottom = 2, alLeft = 3, alRight = 4, alClient = 5, alCustom = 6 };
 
+// The sides of a container: top and bottom run horizontally, left and right vertically.
+// Every question of which way an alignment (or a docked edge) runs is answered here.
+constexpr bool IsHorizontalSide(TAlign align) {
+    return align == alTop || align == alBottom;
+}
+constexpr bool IsVerticalSide(TAlign align) {
+    return align == alLeft || align == alRight;
+}
+constexpr bool IsSide(TAlign align) {
+    return IsHorizontalSide(align) || IsVerticalSide(align);
+}
+
 struct Padding {
     int left = 0;
     int top = 0;

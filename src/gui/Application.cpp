@@ -33,11 +33,7 @@ protected:
             application_.ReportPending();
             return 0;
         case WM_CLOSE:
-            // Closing the application's window (from the system) ends the program.
-            if (HWND main = application_.MainWindow())
-                ::PostMessageW(main, WM_CLOSE, 0, 0);
-            else
-                application_.Terminate();
+            WMClose();
             return 0;
         default:
             return Window::HandleMessage(message, wParam, lParam);
@@ -45,6 +41,14 @@ protected:
     }
 
 private:
+    // Closing the application's window (from the system) ends the program.
+    void WMClose() {
+        if (HWND main = application_.MainWindow())
+            ::PostMessageW(main, WM_CLOSE, 0, 0);
+        else
+            application_.Terminate();
+    }
+
     Application& application_;
 };
 

@@ -20,9 +20,9 @@ SIZE ScrollBox::ContentSize() const {
     for (const Window* child : Children()) {
         if (!child->Visible())
             continue;
-        if (child->Align() == alLeft || child->Align() == alRight)
+        if (IsVerticalSide(child->Align()))
             width += child->Width();
-        else if (child->Align() == alTop || child->Align() == alBottom)
+        else if (IsHorizontalSide(child->Align()))
             height += child->Height();
     }
     return {width, height};

@@ -16,6 +16,10 @@ SpeedButton::SpeedButton(Window& parent) : Window(&parent) {
     Show();
 }
 
+SpeedButton::~SpeedButton() {
+    RemoveHint();
+}
+
 void SpeedButton::SetGlyph(unique_hbitmap glyph) {
     glyph_ = std::move(glyph);
     Invalidate();
@@ -36,44 +40,68 @@ void SpeedButton::Click() {
 LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEMOVE:
-        if (!hot_) {
-            hot_ = true;
-            TRACKMOUSEEVENT track{};
-            track.cbSize = sizeof(track);
-            track.dwFlags = TME_LEAVE;
-            track.hwndTrack = Handle();
-            ::TrackMouseEvent(&track);
-            Invalidate();
-        }
+        SetHot(true);
         break;
     case WM_MOUSELEAVE:
-        hot_ = false;
-        Invalidate();
+        SetHot(false);
         return 0;
     case WM_LBUTTONDOWN:
-        down_ = true;
-        Invalidate();
+        SetDown(true);
         break;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-        if (down_) {
-            down_ = false;
-            Invalidate();
-        }
+        SetDown(false);
         break;
     case WM_CONTEXTMENU:
-        if (OnContextPopup) {
-            POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            if (pt.x == -1 && pt.y == -1)
-                ::GetCursorPos(&pt);
-            OnContextPopup(pt);
+        if (WMContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
             return 0;
-        }
+        break;
+    case WM_DESTROY:
+        // Destroyed with its parent, not by this object.
+        RemoveHint();
         break;
     default:
         break;
     }
     return Window::HandleMessage(message, wParam, lParam);
+}
+
+void SpeedButton::SetHot(bool hot) {
+    if (hot == hot_)
+        return;
+    hot_ = hot;
+    if (hot) {
+        // The system tells the button when the pointer leaves it.
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof(track);
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = Handle();
+        ::TrackMouseEvent(&track);
+    }
+    Invalidate();
+}
+
+void SpeedButton::SetDown(bool down) {
+    if (down == down_)
+        return;
+    down_ = down;
+    Invalidate();
+}
+
+void SpeedButton::RemoveHint() {
+    // The tooltip would keep the tool of a button that is gone.
+    if (!hint_.empty())
+        gui::SetHint(*this, L"");
+}
+
+bool SpeedButton::WMContextMenu(POINT screen) {
+    if (!OnContextPopup)
+        return false;
+    // A menu asked for from the keyboard comes without a point.
+    if (screen.x == -1 && screen.y == -1)
+        ::GetCursorPos(&screen);
+    OnContextPopup(screen);
+    return true;
 }
 
 void SpeedButton::Paint(HDC dc) {

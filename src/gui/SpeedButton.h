@@ -11,6 +11,8 @@ namespace gui {
 class SpeedButton : public Window {
 public:
     explicit SpeedButton(Window& parent);
+    // Takes the button's hint out of the tooltip.
+    ~SpeedButton() override;
 
     // The glyph is owned by the button; its bottom-left pixel is drawn transparent.
     void SetGlyph(unique_hbitmap glyph);
@@ -30,6 +32,11 @@ protected:
     void Paint(HDC dc) override;
 
 private:
+    void SetHot(bool hot);
+    void SetDown(bool down);
+    bool WMContextMenu(POINT screen);
+    void RemoveHint();
+
     unique_hbitmap glyph_;
     std::wstring hint_;
     bool hot_ = false;

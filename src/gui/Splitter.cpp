@@ -48,35 +48,52 @@ void Splitter::ResizeTo(int newSize) {
 LRESULT Splitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SETCURSOR:
-        ::SetCursor(::LoadCursorW(nullptr, Horizontal() ? IDC_SIZENS : IDC_SIZEWE));
+        WMSetCursor();
         return TRUE;
     case WM_LBUTTONDOWN:
-        if (resized_ != nullptr) {
-            dragging_ = true;
-            ::GetCursorPos(&dragStart_);
-            startSize_ = SizeOf(*resized_);
-            ::SetCapture(Handle());
-        }
+        BeginDragging();
         return 0;
     case WM_MOUSEMOVE:
-        if (dragging_) {
-            POINT p;
-            ::GetCursorPos(&p);
-            int moved = Horizontal() ? p.y - dragStart_.y : p.x - dragStart_.x;
-            ResizeTo(startSize_ + (Far() ? -moved : moved));
-        }
+        DragMoved();
         return 0;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-        if (dragging_) {
-            dragging_ = false;
-            if (::GetCapture() == Handle())
-                ::ReleaseCapture();
-        }
+        EndDragging();
         return 0;
     default:
         return Window::HandleMessage(message, wParam, lParam);
     }
+}
+
+void Splitter::WMSetCursor() {
+    ::SetCursor(::LoadCursorW(nullptr, Horizontal() ? IDC_SIZENS : IDC_SIZEWE));
+}
+
+void Splitter::BeginDragging() {
+    if (resized_ == nullptr)
+        return;
+    dragging_ = true;
+    ::GetCursorPos(&dragStart_);
+    startSize_ = SizeOf(*resized_);
+    ::SetCapture(Handle());
+}
+
+void Splitter::DragMoved() {
+    if (!dragging_)
+        return;
+    // Measured on the screen: the splitter itself moves under the pointer.
+    POINT p;
+    ::GetCursorPos(&p);
+    int moved = Horizontal() ? p.y - dragStart_.y : p.x - dragStart_.x;
+    ResizeTo(startSize_ + (Far() ? -moved : moved));
+}
+
+void Splitter::EndDragging() {
+    if (!dragging_)
+        return;
+    dragging_ = false;
+    if (::GetCapture() == Handle())
+        ::ReleaseCapture();
 }
 
 } // namespace gui

@@ -27,9 +27,13 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    bool Horizontal() const { return Align() == alTop || Align() == alBottom; }
+    bool Horizontal() const { return IsHorizontalSide(Align()); }
     bool Far() const;
     void ResizeTo(int newSize);
+    void WMSetCursor();
+    void BeginDragging();
+    void DragMoved();
+    void EndDragging();
     int SizeOf(const Window& w) const { return Horizontal() ? w.Height() : w.Width(); }
 
     Window* resized_ = nullptr;

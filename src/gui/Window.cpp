@@ -225,23 +225,12 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         EraseBackground(reinterpret_cast<HDC>(wParam));
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(handle_, &ps);
-        Paint(dc);
-        ::EndPaint(handle_, &ps);
+    case WM_PAINT:
+        WMPaint();
         return 0;
-    }
-    case WM_WINDOWPOSCHANGED: {
-        // Windows shown or hidden through SetWindowPos get no WM_SHOWWINDOW.
-        auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-        if ((pos->flags & SWP_SHOWWINDOW) != 0)
-            visible_ = true;
-        else if ((pos->flags & SWP_HIDEWINDOW) != 0)
-            visible_ = false;
-        BoundsChanged();
+    case WM_WINDOWPOSCHANGED:
+        WMWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
         break;
-    }
     case WM_SIZE:
         Realign();
         if (OnResize)
@@ -254,18 +243,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (parent_ == nullptr)
             Application::Instance().NotifyActivateApp(wParam != FALSE);
         break;
-    case WM_KILLFOCUS: {
-        // Tell each of our ancestors that the focus leaves it, up to the one that still
-        // holds the new focus.
-        HWND to = reinterpret_cast<HWND>(wParam);
-        for (Window* w = this; w != nullptr; w = w->parent_) {
-            if (w->handle_ != nullptr && IsAncestorOrSelf(w->handle_, to))
-                break;
-            if (w->OnExit)
-                w->OnExit();
-        }
+    case WM_KILLFOCUS:
+        WMKillFocus(reinterpret_cast<HWND>(wParam));
         break;
-    }
     case WM_CAPTURECHANGED:
         pressed_ = false;
         break;
@@ -282,6 +262,33 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefaultMessage(message, wParam, lParam);
+}
+
+void Window::WMPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(handle_, &ps);
+    Paint(dc);
+    ::EndPaint(handle_, &ps);
+}
+
+void Window::WMWindowPosChanged(const WINDOWPOS& pos) {
+    // Windows shown or hidden through SetWindowPos get no WM_SHOWWINDOW.
+    if ((pos.flags & SWP_SHOWWINDOW) != 0)
+        visible_ = true;
+    else if ((pos.flags & SWP_HIDEWINDOW) != 0)
+        visible_ = false;
+    BoundsChanged();
+}
+
+void Window::WMKillFocus(HWND to) {
+    // Tell each of our ancestors that the focus leaves it, up to the one that still
+    // holds the new focus.
+    for (Window* w = this; w != nullptr; w = w->parent_) {
+        if (w->handle_ != nullptr && IsAncestorOrSelf(w->handle_, to))
+            break;
+        if (w->OnExit)
+            w->OnExit();
+    }
 }
 
 LRESULT Window::DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -379,9 +386,8 @@ RECT Window::ScreenBounds() const {
 void Window::SetAlign(TAlign align) {
     if (align_ == align)
         return;
-    auto horizontal = [](TAlign a) { return a == alTop || a == alBottom; };
-    auto vertical = [](TAlign a) { return a == alLeft || a == alRight; };
-    if ((horizontal(align_) && vertical(align)) || (vertical(align_) && horizontal(align))) {
+    if ((IsHorizontalSide(align_) && IsVerticalSide(align)) ||
+        (IsVerticalSide(align_) && IsHorizontalSide(align))) {
         std::swap(explicit_.cx, explicit_.cy);
         ApplyBounds(MakeRect(bounds_.left, bounds_.top, explicit_.cx, explicit_.cy));
     }

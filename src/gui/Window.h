@@ -146,6 +146,9 @@ private:
     static WNDPROC BaseProcOf(HWND handle);
     bool ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void WMPaint();
+    void WMWindowPosChanged(const WINDOWPOS& pos);
+    void WMKillFocus(HWND to);
     void BoundsChanged();
     void ApplyBounds(const RECT& bounds);
 

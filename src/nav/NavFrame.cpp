@@ -3,7 +3,6 @@
 #include "nav/StyleMenu.h"
 #include "shell/ShellItems.h"
 #include "gui/ControlDrag.h"
-#include "gui/Fonts.h"
 
 #include "ResourceIds.h"
 
@@ -30,17 +29,9 @@ TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
     params.className = L"TNavFrame";
     CreateHandle(params);
 
-    FCaptionImages.AddResourceBitmaps(::GetModuleHandleW(nullptr),
-                                      {IDB_CAPTION_BARS, IDB_CAPTION_MINUS, IDB_CAPTION_PLUS, IDB_CAPTION_CROSS});
-    FCaptionFont = gui::CreateDefaultFont(FW_BOLD);
-    FCaptionFontVertical = gui::CreateDefaultFont(FW_BOLD, 900);
-
-    FCaptionPanel = std::make_unique<gui::CaptionPanel>(*this);
-    FCaptionPanel->SetParentColor(true);
-    FCaptionPanel->SetBounds(gui::MakeRect(0, 0, 320, 25));
-    FCaptionPanel->SetPadding({2, 2, 2, 2});
-    FCaptionPanel->SetFont(FCaptionFont.get());
-    FCaptionPanel->SetAlign(gui::alTop);
+    FCaptionPanel = std::make_unique<gui::CaptionBar>(
+        *this,
+        std::initializer_list<int>{IDB_CAPTION_BARS, IDB_CAPTION_MINUS, IDB_CAPTION_PLUS, IDB_CAPTION_CROSS});
     FCaptionPanel->OnClick = [this] { CaptionPanelClick(); };
     FCaptionPanel->OnMouseDown = [this](gui::MouseButton b, WPARAM, POINT p) { CaptionPanelMouseDown(b, p); };
     FCaptionPanel->OnDragOver = [this](gui::Window& source, POINT, bool& accept) {
@@ -48,22 +39,15 @@ TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
     };
     FCaptionPanel->OnDragDrop = [this](gui::Window& source, POINT) { CaptionPanelDragDrop(source); };
 
-    // Right-aligned buttons are placed from the right end inwards in creation order,
-    // top-aligned ones from the top down: the switching button comes next to the
-    // close button in both orientations.
-    FPreferenceBtn = std::make_unique<gui::SpeedButton>(*FCaptionPanel);
-    FCloseBtn = std::make_unique<gui::SpeedButton>(*FCaptionPanel);
-    FSwitchingBtn = std::make_unique<gui::SpeedButton>(*FCaptionPanel);
-    for (gui::SpeedButton* button : {FPreferenceBtn.get(), FCloseBtn.get(), FSwitchingBtn.get()})
-        button->SetBounds(gui::MakeRect(0, 0, 21, 19));
-    FPreferenceBtn->SetAlign(gui::alLeft);
-    FCloseBtn->SetAlign(gui::alRight);
-    FSwitchingBtn->SetAlign(gui::alRight);
-    FPreferenceBtn->SetTag(0);
+    // Buttons at the end are placed from the end inwards in the order they are added:
+    // the switching button comes next to the close button in both orientations.
+    using Place = gui::CaptionBar::ButtonPlace;
+    constexpr SIZE buttonSize{21, 19};
+    FPreferenceBtn = &FCaptionPanel->AddButton(Place::Start, 0, buttonSize);
+    FCloseBtn = &FCaptionPanel->AddButton(Place::End, 3, buttonSize);
+    FSwitchingBtn = &FCaptionPanel->AddButton(Place::End, -1, buttonSize);
     FPreferenceBtn->SetHint(L"表示形式");
-    FSwitchingBtn->SetTag(-1);
     FSwitchingBtn->SetHint(L"折り畳み");
-    FCloseBtn->SetTag(3);
     FCloseBtn->SetHint(L"閉じる");
     FPreferenceBtn->OnClick = [this] {
         POINT p;
@@ -73,8 +57,6 @@ TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
     FPreferenceBtn->OnContextPopup = [this](POINT p) { FPreferenceMenu.Popup(p, Handle()); };
     FSwitchingBtn->OnClick = [this] { SwitchingBtnClick(); };
     FCloseBtn->OnClick = [this] { CloseBtnClick(); };
-    for (gui::SpeedButton* button : {FPreferenceBtn.get(), FSwitchingBtn.get(), FCloseBtn.get()})
-        UpdateButtonGlyph(*button);
 
     for (const StyleMenuEntry& entry : kStyleMenu) {
         gui::MenuItem& item = FPreferenceMenu.Add(entry.caption, entry.style);
@@ -101,9 +83,6 @@ TNavFrame::~TNavFrame() {
     // The tree goes first, with its roots and its Shell tree, while the frame's window
     // is still there.
     FNameSpaceTree.reset();
-    FSwitchingBtn.reset();
-    FCloseBtn.reset();
-    FPreferenceBtn.reset();
     FCaptionPanel.reset();
 }
 
@@ -114,32 +93,16 @@ TNavFrame* FrameOfCaption(gui::Window& window) {
 
 void TNavFrame::SetFrameAlign(TAlign value) {
     SetAlign(value);
-    if (value == gui::alTop) {
-        FCaptionPanel->SetAlign(gui::alTop);
-        FCloseBtn->SetAlign(gui::alRight);
-        FSwitchingBtn->SetAlign(gui::alRight);
-        FCaptionPanel->SetFont(FCaptionFont.get());
-        FPreferenceBtn->SetAlign(gui::alLeft);
-    } else if (value == gui::alLeft) {
-        FCaptionPanel->SetAlign(gui::alLeft);
-        FCloseBtn->SetAlign(gui::alTop);
-        FSwitchingBtn->SetAlign(gui::alTop);
-        FCaptionPanel->SetFont(FCaptionFontVertical.get());
-        FPreferenceBtn->SetAlign(gui::alBottom);
-    } else {
-        return;
-    }
-    Realign();
-    FCaptionPanel->Realign();
-    FCaptionPanel->Invalidate();
+    // In a column the caption bar lies across the top; in a row it runs up the left side.
+    if (value == gui::alTop || value == gui::alLeft)
+        FCaptionPanel->SetBarAlign(value);
 }
 
 void TNavFrame::SetCollapsed(bool value) {
     int tag = value ? 2 : 1;
     if (FSwitchingBtn->Tag() == tag)
         return;
-    FSwitchingBtn->SetTag(tag);
-    UpdateButtonGlyph(*FSwitchingBtn);
+    FCaptionPanel->SetButtonTag(*FSwitchingBtn, tag);
     if (value) {
         if (Align() == gui::alTop) {
             FExpandHeight = Height();
@@ -187,21 +150,6 @@ Microsoft::WRL::ComPtr<IShellItem> TNavFrame::Selected() {
     if (FAILED(items->GetCount(&count)) || count == 0 || FAILED(items->GetItemAt(0, &item)))
         item.Reset();
     return item;
-}
-
-void TNavFrame::UpdateButtonGlyph(gui::SpeedButton& button) {
-    if (FCaptionImages.Count() == 0)
-        return;
-    button.SetGlyph(gui::CreateGlyph(FCaptionImages, button.Tag(), gui::IsDarkColor(Color())));
-}
-
-void TNavFrame::ColorChanged() {
-    Window::ColorChanged();
-    if (!FPreferenceBtn)
-        return;
-    UpdateButtonGlyph(*FPreferenceBtn);
-    UpdateButtonGlyph(*FSwitchingBtn);
-    UpdateButtonGlyph(*FCloseBtn);
 }
 
 void TNavFrame::CaptionPanelClick() { FNameSpaceTree->SetFocus(); }
@@ -257,13 +205,19 @@ void TNavFrame::NameSpaceTreeViewWndProc(shellctrls::TMessage& message) {
     }
 }
 
+void TNavFrame::WMCloseFrame() {
+    // The owner destroys this frame: nothing of it may be touched afterwards.
+    FOwner.DelFrame(*this);
+}
+
 LRESULT TNavFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSEFRAME) {
-        // The owner destroys this frame: nothing of it may be touched afterwards.
-        FOwner.DelFrame(*this);
+    switch (message) {
+    case WM_CLOSEFRAME:
+        WMCloseFrame();
         return 0;
+    default:
+        return Window::HandleMessage(message, wParam, lParam);
     }
-    return Window::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace nav

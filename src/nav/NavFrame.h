@@ -1,9 +1,7 @@
 #pragma once
 // TNavFrame: one pane of the edge window, a caption bar above (or beside) one Shell
 // namespace tree. The frame's owner creates, orders and destroys it.
-#include "gui/Handles.h"
-#include "gui/ImageList.h"
-#include "gui/Panel.h"
+#include "gui/CaptionBar.h"
 #include "gui/PopupMenu.h"
 #include "gui/SpeedButton.h"
 #include "gui/Window.h"
@@ -41,12 +39,12 @@ public:
     Microsoft::WRL::ComPtr<IShellItem> Selected();
 
     shellctrls::TNameSpaceTreeControl& NameSpaceTree() { return *FNameSpaceTree; }
-    gui::CaptionPanel& CaptionPanel() { return *FCaptionPanel; }
+    gui::CaptionBar& CaptionPanel() { return *FCaptionPanel; }
     gui::SpeedButton& PreferenceBtn() { return *FPreferenceBtn; }
     gui::SpeedButton& SwitchingBtn() { return *FSwitchingBtn; }
     gui::SpeedButton& CloseBtn() { return *FCloseBtn; }
     gui::PopupMenu& PreferenceMenu() { return FPreferenceMenu; }
-    const gui::ImageList& CaptionImages() const { return FCaptionImages; }
+    const gui::ImageList& CaptionImages() const { return FCaptionPanel->Images(); }
 
     // Item paths still to be expanded, and still to be selected or shown.
     std::vector<std::wstring> ExpandingReserves;
@@ -63,14 +61,13 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void ColorChanged() override;
 
 private:
-    void UpdateButtonGlyph(gui::SpeedButton& button);
     void CaptionPanelMouseDown(gui::MouseButton button, POINT point);
     void CaptionPanelDragOver(gui::Window& source, bool& accept);
     void CaptionPanelDragDrop(gui::Window& source);
     void NameSpaceTreeViewWndProc(shellctrls::TMessage& message);
+    void WMCloseFrame();
 
     INavFrameOwner& FOwner;
     int FID;
@@ -78,13 +75,11 @@ private:
     int FExpandHeight = 225;
     Microsoft::WRL::ComPtr<IShellItemArray> FChoices;
 
-    gui::unique_hfont FCaptionFont;
-    gui::unique_hfont FCaptionFontVertical;
-    gui::ImageList FCaptionImages{16, 16};
-    std::unique_ptr<gui::CaptionPanel> FCaptionPanel;
-    std::unique_ptr<gui::SpeedButton> FPreferenceBtn;
-    std::unique_ptr<gui::SpeedButton> FCloseBtn;
-    std::unique_ptr<gui::SpeedButton> FSwitchingBtn;
+    std::unique_ptr<gui::CaptionBar> FCaptionPanel;
+    // The buttons belong to the caption bar.
+    gui::SpeedButton* FPreferenceBtn = nullptr;
+    gui::SpeedButton* FCloseBtn = nullptr;
+    gui::SpeedButton* FSwitchingBtn = nullptr;
     std::unique_ptr<shellctrls::TNameSpaceTreeControl> FNameSpaceTree;
     gui::PopupMenu FPreferenceMenu;
 };

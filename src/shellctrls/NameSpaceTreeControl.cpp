@@ -127,8 +127,7 @@ LRESULT TCustomNameSpaceTreeControl::HandleMessage(UINT message, WPARAM wParam, 
     switch (message) {
     case WM_SIZE: {
         LRESULT result = gui::Window::HandleMessage(message, wParam, lParam);
-        if (FTreeControl != nullptr)
-            ::MoveWindow(FTreeControl, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        WMSize(LOWORD(lParam), HIWORD(lParam));
         return result;
     }
     case WM_ERASEBKGND:
@@ -137,9 +136,7 @@ LRESULT TCustomNameSpaceTreeControl::HandleMessage(UINT message, WPARAM wParam, 
     case WM_GETDLGCODE:
         return gui::Window::HandleMessage(message, wParam, lParam) | DLGC_WANTARROWS;
     case WM_SETFOCUS:
-        // Focus given to the control itself (by its form or by tabbing) goes on to the tree.
-        if (::GetFocus() != FTreeView)
-            FocusTree();
+        WMSetFocus();
         return 0;
     case WM_DESTROY:
         // Destroyed from outside, with its parent: the tree goes with the window.
@@ -149,6 +146,18 @@ LRESULT TCustomNameSpaceTreeControl::HandleMessage(UINT message, WPARAM wParam, 
         break;
     }
     return gui::Window::HandleMessage(message, wParam, lParam);
+}
+
+void TCustomNameSpaceTreeControl::WMSize(int width, int height) {
+    // The Shell's tree fills the control.
+    if (FTreeControl != nullptr)
+        ::MoveWindow(FTreeControl, 0, 0, width, height, TRUE);
+}
+
+void TCustomNameSpaceTreeControl::WMSetFocus() {
+    // Focus given to the control itself (by its form or by tabbing) goes on to the tree.
+    if (::GetFocus() != FTreeView)
+        FocusTree();
 }
 
 LRESULT TCustomNameSpaceTreeControl::TreeViewWndProc(UINT message, WPARAM wParam, LPARAM lParam) {

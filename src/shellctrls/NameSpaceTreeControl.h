@@ -115,6 +115,8 @@ private:
     void CreateTree();
     void ReleaseTree() noexcept;
     void FocusTree();
+    void WMSize(int width, int height);
+    void WMSetFocus();
     LRESULT TreeViewWndProc(UINT message, WPARAM wParam, LPARAM lParam);
     Microsoft::WRL::ComPtr<INameSpaceTreeControl2> Tree2() const;
     // The place among the live tree's roots that a root of the collection takes.

@@ -1,6 +1,5 @@
 #include "shellctrls/NamespaceTreeRoot.h"
 
-#include "gui/Application.h"
 #include "gui/Error.h"
 #include "shell/ShellModule.h"
 #include "shellctrls/ChangeNotify.h"
@@ -18,15 +17,37 @@ constexpr wchar_t kUnwatchedRoot[] = L"rfDesktop";
 
 } // namespace
 
+// The hidden window the Shell delivers the root's change notifications to.
+class TNamespaceTreeRoot::NotifyWindowImpl final : public gui::MessageWindow {
+public:
+    explicit NotifyWindowImpl(TNamespaceTreeRoot& root) : root_(root) {}
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == ChangeNotifyMsg()) {
+            root_.ChangeNotified(wParam, lParam);
+            return 0;
+        }
+        return MessageWindow::HandleMessage(message, wParam, lParam);
+    }
+
+private:
+    TNamespaceTreeRoot& root_;
+};
+
 // TNamespaceTreeRoot
 
 TNamespaceTreeRoot::TNamespaceTreeRoot(TNamespaceTreeRoots* collection)
-    : collection_(collection), FHandle(ReceiveMessage, this) {
+    : collection_(collection), FHandle(std::make_unique<NotifyWindowImpl>(*this)) {
     ChangeNotifyMsg();
 }
 
 TNamespaceTreeRoot::~TNamespaceTreeRoot() {
     UnregistNotify();
+}
+
+HWND TNamespaceTreeRoot::NotifyWindow() const {
+    return FHandle->Handle();
 }
 
 int TNamespaceTreeRoot::Index() const {
@@ -87,7 +108,7 @@ void TNamespaceTreeRoot::RegistNotify() {
     shell::unique_pidl folder = shell::RootToIDList(FPath);
     if (!folder)
         return;
-    FRegistID = RegisterChangeNotify(FHandle.Handle(), folder.get());
+    FRegistID = RegisterChangeNotify(NotifyWindow(), folder.get());
     if (FRegistID != 0)
         watched_ = std::move(folder);
 }
@@ -107,30 +128,10 @@ bool TNamespaceTreeRoot::IsOwnFolder(PCIDLIST_ABSOLUTE idList) const {
     return shell::IDListToRoot(idList) == FPath;
 }
 
-LRESULT TNamespaceTreeRoot::ReceiveMessage(void* context, HWND, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* root = static_cast<TNamespaceTreeRoot*>(context);
-    LRESULT result = 0;
-    ++root->messageDepth_;
-    try {
-        result = root->NotifyWndProc(message, wParam, lParam);
-    } catch (...) {
-        gui::Application::Instance().HandleException();
-    }
-    --root->messageDepth_;
-    if (root->messageDepth_ == 0 && root->pendingFree_) {
-        // The root was deleted while it handled this message; free it now that nothing
-        // of it is in use any more. Its window goes with it.
-        std::unique_ptr<TNamespaceTreeRoot> self = std::move(root->pendingFree_);
-    }
-    return result;
-}
-
-LRESULT TNamespaceTreeRoot::NotifyWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != ChangeNotifyMsg())
-        return ::DefWindowProcW(FHandle.Handle(), message, wParam, lParam);
-    std::optional<ChangeNotification> notification = TakeChangeNotification(wParam, lParam);
-    if (!notification)
-        return 0;
+void TNamespaceTreeRoot::ChangeNotified(WPARAM lock, LPARAM processId) {
+    std::optional<ChangeNotification> notification = TakeChangeNotification(lock, processId);
+    if (!notification || leaving_)
+        return;
     switch (ReactionTo(notification->event)) {
     case RootReaction::FollowRename:
         // Only a rename of the root's own folder moves the root; one of an item
@@ -139,13 +140,13 @@ LRESULT TNamespaceTreeRoot::NotifyWndProc(UINT message, WPARAM wParam, LPARAM lP
             SetPath(shell::IDListToRoot(notification->second.get()));
         break;
     case RootReaction::RemoveSelf:
+        // The collection frees the root after this message of its window has returned.
         if (collection_ != nullptr && IsOwnFolder(notification->first.get()))
-            collection_->Delete(Index());
+            collection_->DeleteLater(*this);
         break;
     case RootReaction::None:
         break;
     }
-    return 0;
 }
 
 // TNamespaceTreeRoots
@@ -188,9 +189,9 @@ void TNamespaceTreeRoots::Delete(int index) {
     index = IndexOf(target);
     if (index < 0)
         return;
-    auto root = std::move(items_[static_cast<size_t>(index)]);
+    std::unique_ptr<TNamespaceTreeRoot> root = std::move(items_[static_cast<size_t>(index)]);
     items_.erase(items_.begin() + index);
-    Free(std::move(root));
+    root->collection_ = nullptr;
 }
 
 void TNamespaceTreeRoots::Move(int fromIndex, int toIndex) {
@@ -213,7 +214,7 @@ void TNamespaceTreeRoots::Clear() {
     std::vector<std::unique_ptr<TNamespaceTreeRoot>> roots = std::move(items_);
     items_.clear();
     for (auto& root : roots)
-        Free(std::move(root));
+        root->collection_ = nullptr;
 }
 
 int TNamespaceTreeRoots::IndexOf(const TNamespaceTreeRoot* root) const {
@@ -251,12 +252,26 @@ void TNamespaceTreeRoots::Update(TNamespaceTreeRoot* item) {
         owner_->AttachRoot(item);
 }
 
-void TNamespaceTreeRoots::Free(std::unique_ptr<TNamespaceTreeRoot> root) {
-    TNamespaceTreeRoot* raw = root.get();
-    raw->collection_ = nullptr;
-    raw->UnregistNotify();
-    if (raw->messageDepth_ > 0)
-        raw->pendingFree_ = std::move(root);
+void TNamespaceTreeRoots::DeleteLater(TNamespaceTreeRoot& root) {
+    if (root.collection_ != this)
+        return;
+    root.leaving_ = true;
+    root.UnregistNotify();
+    deleteLeaving_.Post();
+}
+
+void TNamespaceTreeRoots::DeleteLeavingRoots() {
+    std::vector<TNamespaceTreeRoot*> leaving;
+    for (const auto& root : items_) {
+        if (root->leaving_)
+            leaving.push_back(root.get());
+    }
+    // Each deletion may call back into the tree; look every root up again.
+    for (TNamespaceTreeRoot* root : leaving) {
+        int index = IndexOf(root);
+        if (index >= 0)
+            Delete(index);
+    }
 }
 
 } // namespace shellctrls

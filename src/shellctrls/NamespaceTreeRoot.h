@@ -7,10 +7,11 @@
 // Each root also watches its own folder (every designation but exactly "rfDesktop")
 // through the Shell's change notification, delivered to a hidden window of its own:
 // when the folder gets a new name the root follows it, and when the folder is deleted
-// (or its drive removed) the root deletes itself from the collection and the tree.
+// (or its drive removed) the collection takes the root out of itself and the tree
+// once the notification has returned.
 #include "shell/RootDesignation.h"
 #include "shell/ShellHandles.h"
-#include "shellctrls/MessageWindow.h"
+#include "gui/MessageWindow.h"
 #include "shellctrls/RootStyles.h"
 
 #include <windows.h>
@@ -67,7 +68,7 @@ public:
     std::wstring GetDisplayName() const;
 
     // The hidden window and the registration id (0 when not watching).
-    HWND NotifyWindow() const { return FHandle.Handle(); }
+    HWND NotifyWindow() const;
     ULONG RegistID() const { return FRegistID; }
 
 private:
@@ -79,13 +80,15 @@ private:
     void RegistNotify();
     void UnregistNotify() noexcept;
     void Changed();
-    static LRESULT ReceiveMessage(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT NotifyWndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // A change notification of the Shell, given the Shell's lock handle and process id.
+    void ChangeNotified(WPARAM lock, LPARAM processId);
     // Whether an ID list of a notification names this root's own folder.
     bool IsOwnFolder(PCIDLIST_ABSOLUTE idList) const;
 
+    class NotifyWindowImpl;
+
     TNamespaceTreeRoots* collection_;
-    MessageWindow FHandle;
+    std::unique_ptr<NotifyWindowImpl> FHandle;
     ULONG FRegistID = 0;
     TRoot FPath;
     SHCONTF FFilters = 0;
@@ -93,10 +96,8 @@ private:
     Microsoft::WRL::ComPtr<IShellItem> FSHItem;
     // The folder the registration watches.
     shell::unique_pidl watched_;
-    // Messages of the hidden window being handled now; a root deleted meanwhile keeps
-    // itself alive here until the outermost one returns.
-    int messageDepth_ = 0;
-    std::unique_ptr<TNamespaceTreeRoot> pendingFree_;
+    // The folder is gone: the collection takes the root out at its next turn.
+    bool leaving_ = false;
 };
 
 class TNamespaceTreeRoots {
@@ -127,6 +128,9 @@ public:
     // Frees every root without touching the tree.
     void Clear();
     int IndexOf(const TNamespaceTreeRoot* root) const;
+    // Takes a root out as Delete does, once the message being handled now has
+    // returned; the root stops watching at once.
+    void DeleteLater(TNamespaceTreeRoot& root);
 
 private:
     friend class TNamespaceTreeRoot;
@@ -135,12 +139,11 @@ private:
     void CheckIndex(int index, int limit) const;
     void Notify(TNamespaceTreeRoot& item, TCollectionNotification action);
     void Update(TNamespaceTreeRoot* item);
-    // Frees a root that has left the list, or hands it to itself when it is handling
-    // a message of its own window just now.
-    static void Free(std::unique_ptr<TNamespaceTreeRoot> root);
+    void DeleteLeavingRoots();
 
     TCustomNameSpaceTreeControl* owner_;
     std::vector<std::unique_ptr<TNamespaceTreeRoot>> items_;
+    gui::PostedCall deleteLeaving_{[this] { DeleteLeavingRoots(); }};
 };
 
 } // namespace shellctrls

@@ -68,10 +68,8 @@ protected:
             FrameAt(i).SetHeight(200);
         PumpUntilIdle();
     }
-    size_t FrameCount() const { return form->Frames().size() / 2; }
-    nav::TNavFrame& FrameAt(size_t position) {
-        return dynamic_cast<nav::TNavFrame&>(*form->Frames()[2 * position]);
-    }
+    size_t FrameCount() const { return form->OrderedFrames().size(); }
+    nav::TNavFrame& FrameAt(size_t position) { return *form->OrderedFrames().at(position); }
     std::vector<std::wstring> RootsOf(nav::TNavFrame& frame) {
         std::vector<std::wstring> paths;
         auto& roots = frame.NameSpaceTree().Roots();

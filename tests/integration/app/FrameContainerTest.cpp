@@ -2,9 +2,12 @@
 #include "gui/Error.h"
 #include "app/MainForm.h"
 #include "gui/ControlDrag.h"
+#include "gui/Hint.h"
 #include "support/Pump.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <memory>
 
@@ -13,10 +16,30 @@ using testing_support::PumpUntilIdle;
 
 namespace {
 
+// An edge window whose frames or splitters can be made to fail on creation, as a
+// window or a Shell tree that cannot be created would.
+class FailingMainForm : public TMainForm {
+public:
+    bool failFrame = false;
+    bool failSplitter = false;
+
+protected:
+    std::unique_ptr<nav::TNavFrame> CreateFrame(int id) override {
+        if (failFrame)
+            throw gui::UserError(L"frame refused");
+        return TMainForm::CreateFrame(id);
+    }
+    std::unique_ptr<gui::Splitter> CreateSplitter(nav::TNavFrame& frame) override {
+        if (failSplitter)
+            throw gui::UserError(L"splitter refused");
+        return TMainForm::CreateSplitter(frame);
+    }
+};
+
 class FrameContainerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<TMainForm>();
+        form = std::make_unique<FailingMainForm>();
         form->FormClick();
         form->PinningBtn().Click(); // stays open while the test pumps messages
         PumpUntilIdle();
@@ -25,18 +48,32 @@ protected:
         form.reset();
         PumpUntilIdle();
     }
-    nav::TNavFrame& FrameAt(size_t position) { return dynamic_cast<nav::TNavFrame&>(*form->Frames()[2 * position]); }
+    nav::TNavFrame& FrameAt(size_t position) { return *form->OrderedFrames().at(position); }
+    gui::Splitter& SplitterAt(size_t position) {
+        gui::Splitter* splitter = form->SplitterOf(FrameAt(position));
+        EXPECT_NE(splitter, nullptr);
+        return *splitter;
+    }
     std::vector<int> Ids() {
         std::vector<int> ids;
-        for (size_t i = 0; i < form->Frames().size(); i += 2)
-            ids.push_back(FrameAt(i / 2).ID());
+        for (nav::TNavFrame* frame : form->OrderedFrames())
+            ids.push_back(frame->ID());
         return ids;
     }
-    std::unique_ptr<TMainForm> form;
+    // The frames and splitters as they should lie on screen: each frame followed by its splitter.
+    std::vector<gui::Window*> DisplayOrder() {
+        std::vector<gui::Window*> controls;
+        for (nav::TNavFrame* frame : form->OrderedFrames()) {
+            controls.push_back(frame);
+            controls.push_back(form->SplitterOf(*frame));
+        }
+        return controls;
+    }
+    std::unique_ptr<FailingMainForm> form;
 };
 
 TEST_F(FrameContainerTest, StartsWithOneDesktopFrameThatIsNoChange) {
-    ASSERT_EQ(form->Frames().size(), 2u);
+    ASSERT_EQ(form->OrderedFrames().size(), 1u);
     nav::TNavFrame& frame = FrameAt(0);
     EXPECT_EQ(frame.ID(), 0);
     ASSERT_EQ(frame.NameSpaceTree().Roots().Count(), 1);
@@ -47,7 +84,7 @@ TEST_F(FrameContainerTest, StartsWithOneDesktopFrameThatIsNoChange) {
     EXPECT_EQ(frame.NameSpaceTree().Styles().Bits(), 0x10061u);
     EXPECT_GE(frame.ExpandHeight(), 225);
     EXPECT_FALSE(form->Modifies().Contains(cpFrame));
-    EXPECT_NE(dynamic_cast<gui::Splitter*>(form->Frames()[1]), nullptr);
+    EXPECT_EQ(SplitterAt(0).Resized(), &frame);
 }
 
 TEST_F(FrameContainerTest, IdsAreReusedAndEveryFrameIsFollowedByItsSplitter) {
@@ -59,18 +96,52 @@ TEST_F(FrameContainerTest, IdsAreReusedAndEveryFrameIsFollowedByItsSplitter) {
     EXPECT_EQ(Ids(), (std::vector<int>{0, 2}));
     form->AddFrame(-1);
     EXPECT_EQ(Ids(), (std::vector<int>{0, 2, 1}));
-    for (size_t i = 0; i < form->Frames().size(); i += 2) {
-        auto* splitter = dynamic_cast<gui::Splitter*>(form->Frames()[i + 1]);
-        ASSERT_NE(splitter, nullptr);
-        EXPECT_EQ(splitter->Resized(), form->Frames()[i]);
-    }
+    for (size_t i = 0; i < form->OrderedFrames().size(); ++i)
+        EXPECT_EQ(SplitterAt(i).Resized(), &FrameAt(i));
     try {
         form->AddFrame(2);
         FAIL() << "an id in use was given twice";
     } catch (const gui::UserError& error) {
         EXPECT_EQ(error.Message(), L"Id.2 はすでに使われています");
     }
-    EXPECT_EQ(form->Frames().size(), 6u);
+    EXPECT_EQ(form->OrderedFrames().size(), 3u);
+}
+
+TEST_F(FrameContainerTest, AFrameThatCannotBeMadeLeavesTheIdFreeAndTheFramesAsTheyWere) {
+    form->AddFrame(-1);
+    form->SetModifies({});
+    struct Case {
+        const char* what;
+        int id;
+        bool failFrame, failSplitter;
+        std::wstring message;
+    } cases[] = {
+        {"an id in use", 1, false, false, L"Id.1 はすでに使われています"},
+        {"the frame fails", -1, true, false, L"frame refused"},
+        {"the splitter fails", -1, false, true, L"splitter refused"},
+        {"the splitter of a stored id fails", 5, false, true, L"splitter refused"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        size_t children = form->ScrollBox().Children().size();
+        form->failFrame = c.failFrame;
+        form->failSplitter = c.failSplitter;
+        try {
+            form->AddFrame(c.id);
+            ADD_FAILURE() << "no error";
+        } catch (const gui::UserError& error) {
+            EXPECT_EQ(error.Message(), c.message);
+        }
+        EXPECT_EQ(Ids(), (std::vector<int>{0, 1}));
+        EXPECT_EQ(form->ScrollBox().Children().size(), children);
+        EXPECT_TRUE(FrameIds().IsFrameIdFree(2));
+        EXPECT_TRUE(FrameIds().IsFrameIdFree(5));
+        EXPECT_TRUE(form->Modifies().Empty());
+    }
+    form->failFrame = form->failSplitter = false;
+    EXPECT_EQ(form->AddFrame(-1).ID(), 2);
+    EXPECT_EQ(form->AddFrame(5).ID(), 5);
+    EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 2, 5}));
 }
 
 TEST_F(FrameContainerTest, MovingAFrameTakesTheOtherOnesPlace) {
@@ -91,8 +162,9 @@ TEST_F(FrameContainerTest, MovingAFrameTakesTheOtherOnesPlace) {
         EXPECT_EQ(Ids(), c.order);
         EXPECT_TRUE(form->Modifies().Contains(cpFrame));
         // On screen the column follows the list: each frame below the one before.
-        for (size_t i = 1; i < form->Frames().size(); ++i)
-            EXPECT_GE(form->Frames()[i]->Top(), form->Frames()[i - 1]->Bounds().bottom) << i;
+        std::vector<gui::Window*> controls = DisplayOrder();
+        for (size_t i = 1; i < controls.size(); ++i)
+            EXPECT_GE(controls[i]->Top(), controls[i - 1]->Bounds().bottom) << i;
     }
 }
 
@@ -102,10 +174,11 @@ TEST_F(FrameContainerTest, TheColumnTurnsIntoARowOnATopEdge) {
     form->SetSnapEdge(gui::alTop);
     PumpUntilIdle();
     EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 2}));
-    for (size_t i = 0; i < form->Frames().size(); ++i) {
-        EXPECT_EQ(form->Frames()[i]->Align(), gui::alLeft);
+    std::vector<gui::Window*> controls = DisplayOrder();
+    for (size_t i = 0; i < controls.size(); ++i) {
+        EXPECT_EQ(controls[i]->Align(), gui::alLeft);
         if (i > 0) {
-            EXPECT_EQ(form->Frames()[i]->Left(), form->Frames()[i - 1]->Bounds().right) << i;
+            EXPECT_EQ(controls[i]->Left(), controls[i - 1]->Bounds().right) << i;
         }
     }
     EXPECT_EQ(FrameAt(0).CaptionPanel().Align(), gui::alLeft);
@@ -119,7 +192,7 @@ TEST_F(FrameContainerTest, TheColumnTurnsIntoARowOnATopEdge) {
 TEST_F(FrameContainerTest, SplittersRefuse50PixelsAndCollapsedFrames) {
     form->SetSnapEdge(gui::alTop);
     nav::TNavFrame& frame = FrameAt(0);
-    auto& splitter = dynamic_cast<gui::Splitter&>(*form->Frames()[1]);
+    gui::Splitter& splitter = SplitterAt(0);
     frame.SetWidth(200);
     splitter.DragBy(51 - 200);
     EXPECT_EQ(frame.Width(), 51);
@@ -139,16 +212,20 @@ TEST_F(FrameContainerTest, DoubleClickOnTheEmptyAreaAddsADesktopFrame) {
     RECT client = form->ScrollBox().ClientRect();
     SendMessageW(form->ScrollBox().Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, client.bottom - 2));
     SendMessageW(form->ScrollBox().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, client.bottom - 2));
-    ASSERT_EQ(form->Frames().size(), 4u);
+    ASSERT_EQ(form->OrderedFrames().size(), 2u);
     EXPECT_EQ(FrameAt(1).NameSpaceTree().Roots()[0].Path(), L"rfDesktop");
     EXPECT_GE(FrameAt(1).ExpandHeight(), 225);
     EXPECT_FALSE(form->Modifies().Contains(cpFrame));
 }
 
 TEST_F(FrameContainerTest, CloseButtonRemovesTheFrameAndFreesItsId) {
+    auto toolCount = [] { return SendMessageW(gui::HintWindow(), TTM_GETTOOLCOUNT, 0, 0); };
+    LRESULT tools = toolCount();
     form->AddFrame(-1);
+    EXPECT_EQ(toolCount(), tools + 3); // the hints of the caption bar's three buttons
     FrameAt(1).CloseBtn().Click();
     PumpUntilIdle();
+    EXPECT_EQ(toolCount(), tools);
     EXPECT_EQ(Ids(), (std::vector<int>{0}));
     EXPECT_TRUE(FrameIds().IsFrameIdFree(1));
     EXPECT_EQ(form->AddFrame(-1).ID(), 1);

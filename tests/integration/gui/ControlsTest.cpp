@@ -1,5 +1,7 @@
+#include "gui/CaptionBar.h"
 #include "gui/ControlDrag.h"
 #include "gui/Fonts.h"
+#include "gui/Hint.h"
 #include "gui/Panel.h"
 #include "gui/PopupMenu.h"
 #include "gui/ScrollBox.h"
@@ -7,6 +9,8 @@
 #include "support/Pump.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <memory>
 
@@ -207,6 +211,88 @@ TEST(CaptionPanel, FitsItsTextIntoTheRoomOfTheBar) {
     EXPECT_EQ(placement.room, bar.Height() - 67);
     EXPECT_EQ(placement.y, bar.Top() + bar.Height() - 28);
     EXPECT_EQ(placement.x, (25 - 13) / 2);
+}
+
+} // namespace
+
+namespace {
+
+int EscapementOf(HFONT font) {
+    LOGFONTW info{};
+    ::GetObjectW(font, sizeof(info), &info);
+    return info.lfEscapement;
+}
+
+TEST(CaptionBar, KeepsItsButtonsAtBothEndsAndTurnsWithItsSide) {
+    Host host;
+    CaptionBar bar(host, {});
+    using Place = CaptionBar::ButtonPlace;
+    SpeedButton& start = bar.AddButton(Place::Start, 0);
+    SpeedButton& end = bar.AddButton(Place::End, 1);
+    SpeedButton& inner = bar.AddButton(Place::End, 2, {21, 19});
+    EXPECT_EQ(inner.Tag(), 2);
+
+    // Across the top: the first end button at the far right, the next one inwards.
+    EXPECT_EQ(bar.Bounds(), MakeRect(0, 0, 400, 25));
+    EXPECT_EQ(start.Bounds(), MakeRect(2, 2, 21, 21));
+    EXPECT_EQ(end.Bounds(), MakeRect(400 - 2 - 21, 2, 21, 21));
+    EXPECT_EQ(inner.Bounds().right, end.Left());
+    EXPECT_EQ(EscapementOf(bar.Font()), 0);
+
+    // Up the left side: the end buttons from the top down, the start one at the bottom,
+    // the text running upwards.
+    bar.SetBarAlign(alLeft);
+    EXPECT_EQ(bar.Bounds(), MakeRect(0, 0, 25, 300));
+    EXPECT_EQ(end.Bounds(), MakeRect(2, 2, 21, 21));
+    EXPECT_EQ(inner.Top(), end.Bounds().bottom);
+    EXPECT_EQ(start.Bounds().bottom, 300 - 2);
+    EXPECT_EQ(EscapementOf(bar.Font()), 900);
+
+    // A new font keeps the orientation; back across the top it is upright again.
+    LOGFONTW font = DefaultLogFont(FW_NORMAL);
+    bar.SetCaptionFont(font);
+    EXPECT_EQ(EscapementOf(bar.Font()), 900);
+    bar.SetBarAlign(alBottom);
+    EXPECT_EQ(bar.Bounds(), MakeRect(0, 300 - 25, 400, 25));
+    EXPECT_EQ(EscapementOf(bar.Font()), 0);
+    EXPECT_EQ(end.Bounds().right, 400 - 2);
+
+    // The bar and its buttons follow the colour of the window it sits on.
+    host.SetColor(RGB(10, 10, 60));
+    EXPECT_EQ(bar.Color(), RGB(10, 10, 60));
+    EXPECT_EQ(inner.Color(), RGB(10, 10, 60));
+}
+
+} // namespace
+
+namespace {
+
+int ToolCount() {
+    return static_cast<int>(::SendMessageW(HintWindow(), TTM_GETTOOLCOUNT, 0, 0));
+}
+
+TEST(SpeedButton, TakesItsHintAlongWhenItGoes) {
+    Host host;
+    int before = ToolCount();
+    auto first = std::make_unique<SpeedButton>(host);
+    auto second = std::make_unique<SpeedButton>(host);
+    first->SetHint(L"閉じる");
+    second->SetHint(L"展開");
+    ASSERT_EQ(ToolCount(), before + 2);
+    EXPECT_EQ(HintOf(*first), L"閉じる");
+    first.reset();
+    EXPECT_EQ(ToolCount(), before + 1);
+    // A button whose window went with its parent's leaves no tool either.
+    auto panel = std::make_unique<Panel>(host);
+    auto inner = std::make_unique<SpeedButton>(*panel);
+    inner->SetHint(L"表示形式");
+    ASSERT_EQ(ToolCount(), before + 2);
+    ::DestroyWindow(panel->Handle());
+    EXPECT_EQ(ToolCount(), before + 1);
+    inner.reset();
+    panel.reset();
+    second.reset();
+    EXPECT_EQ(ToolCount(), before);
 }
 
 } // namespace

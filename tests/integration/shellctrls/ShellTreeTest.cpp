@@ -3,6 +3,7 @@
 // the roots' reaction to renames and deletions of their folders (the test raises the
 // Shell's change notification itself, as Explorer does after changing the file system).
 #include "unit/shellctrls/ShellCtrlsTestSupport.h"
+#include "gui/Application.h"
 #include "gui/Error.h"
 #include "shellctrls/NameSpaceTreeControl.h"
 #include "support/Pump.h"
@@ -209,7 +210,12 @@ TEST_F(ShellTreeTest, DeletedWatchedFolderRemovesTheRoot) {
     EXPECT_EQ(control_.Roots().Count(), 3);
 
     ASSERT_TRUE(::RemoveDirectoryW(PathOf(L"B").c_str()));
-    Notify(SHCNE_RMDIR, PathOf(L"B"));
+    // Delivered within the call: the root stops watching at once and leaves the
+    // collection only after the notification has returned.
+    ::SHChangeNotify(SHCNE_RMDIR, SHCNF_PATHW | SHCNF_FLUSH, PathOf(L"B").c_str(), nullptr);
+    EXPECT_EQ(control_.Roots().Count(), 3);
+    EXPECT_EQ(doomed.RegistID(), 0u);
+    gui::Application::Instance().ProcessMessages();
     ASSERT_EQ(control_.Roots().Count(), 2);
     EXPECT_EQ(control_.Roots()[1].Path(), PathOf(L"C"));
     EXPECT_EQ(TreeRoots(), (Names{L"A", L"C"}));

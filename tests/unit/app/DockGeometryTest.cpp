@@ -141,6 +141,33 @@ TEST(IsChainHead, ComparesTheOuterCornerAndTheLength) {
     EXPECT_FALSE(IsChainHead(gui::alNone, own, own));
 }
 
+TEST(EdgeKinds, SaySideAndRunOfEveryEdgeInOnePlace) {
+    struct Case {
+        TAlign edge;
+        bool docks, horizontal;
+        TAlign frames;
+        int innerSide;
+        int depth; // of an expanded window with width 300 and height 225
+    } cases[] = {
+        {gui::alNone, false, false, gui::alNone, -1, 300},
+        {gui::alTop, true, true, gui::alLeft, HTBOTTOM, 225},
+        {gui::alBottom, true, true, gui::alLeft, HTTOP, 225},
+        {gui::alLeft, true, false, gui::alTop, HTRIGHT, 300},
+        {gui::alRight, true, false, gui::alTop, HTLEFT, 300},
+        {gui::alClient, false, false, gui::alNone, -1, 300},
+        {gui::alCustom, false, false, gui::alNone, -1, 300},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.edge));
+        EXPECT_EQ(gui::IsSide(c.edge), c.docks);
+        EXPECT_EQ(gui::IsHorizontalSide(c.edge), c.horizontal);
+        EXPECT_EQ(gui::IsVerticalSide(c.edge), c.docks && !c.horizontal);
+        EXPECT_EQ(FrameAlign(c.edge), c.frames);
+        EXPECT_EQ(InnerSideHit(c.edge), c.innerSide);
+        EXPECT_EQ(DockDepth(c.edge, loExpanded, {4, 300, 225}), c.depth);
+    }
+}
+
 TEST(EdgePadding, IsZeroOnlyOnTheDockedSide) {
     EXPECT_EQ(EdgePadding(gui::alLeft), (gui::Padding{0, 3, 3, 3}));
     EXPECT_EQ(EdgePadding(gui::alTop), (gui::Padding{3, 0, 3, 3}));

@@ -2,6 +2,7 @@
 // reaches the tree when, and in which order the tree holds its roots.
 #include "FakeNameSpaceTree.h"
 #include "ShellCtrlsTestSupport.h"
+#include "gui/Application.h"
 #include "gui/Error.h"
 #include "shellctrls/ChangeNotify.h"
 #include "shellctrls/NameSpaceTreeControl.h"
@@ -146,6 +147,41 @@ TEST_F(TreeRootsTest, TreeFollowsTheCollectionOrderThroughInsertsMovesAndDeletes
     // A recreated tree gets the roots in the same order.
     control_.RecreateHandle();
     EXPECT_EQ(TreeOrder(), (std::vector<std::wstring>{L"C", L"B", L"D"}));
+}
+
+TEST_F(TreeRootsTest, ARootWhoseFolderWentLeavesOnlyAfterTheNotificationReturned) {
+    AddRoot(L"A");
+    TNamespaceTreeRoot& doomed = AddRoot(L"B");
+    AddRoot(L"C");
+    HWND window = doomed.NotifyWindow();
+    log_->Clear();
+
+    // As the root's notification handler asks it: twice, as two notifications would.
+    Roots().DeleteLater(doomed);
+    Roots().DeleteLater(doomed);
+    EXPECT_EQ(Roots().Count(), 3);
+    EXPECT_EQ(doomed.RegistID(), 0u);
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_TRUE(log_->calls.empty());
+
+    gui::Application::Instance().ProcessMessages();
+    EXPECT_EQ(log_->calls, Calls{L"RemoveRoot(B)"});
+    EXPECT_EQ(CollectionOrder(), (std::vector<std::wstring>{L"A", L"C"}));
+    EXPECT_EQ(TreeOrder(), CollectionOrder());
+    EXPECT_FALSE(::IsWindow(window));
+
+    // A root deleted meanwhile by other means, or a collection gone before its turn,
+    // leaves nothing behind to run.
+    TNamespaceTreeRoot& gone = Roots()[0];
+    Roots().DeleteLater(gone);
+    Roots().Delete(0);
+    auto loose = std::make_unique<TNamespaceTreeRoots>();
+    loose->DeleteLater(loose->Add());
+    loose.reset();
+    log_->Clear();
+    gui::Application::Instance().ProcessMessages();
+    EXPECT_TRUE(log_->calls.empty());
+    EXPECT_EQ(CollectionOrder(), std::vector<std::wstring>{L"C"});
 }
 
 TEST_F(TreeRootsTest, DesignationThatDoesNotResolveLeavesTheRootOutOfTheTree) {
