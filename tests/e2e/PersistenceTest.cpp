@@ -98,7 +98,8 @@ TEST_F(PersistenceTest, APreparedFileShowsAsStoredAndAnUnchangedRunLeavesIt) {
         HWND window = kestrav.Window();
         ASSERT_NE(window, nullptr);
         RECT work = Work(window);
-        ASSERT_TRUE(WaitFor([&] { return WindowBounds(window).right == work.right; })) << "not at the right edge";
+        ASSERT_TRUE(WaitFor([&] { return WindowBounds(window).right == work.right; }))
+            << "not at the right edge";
         RECT r = WindowBounds(window);
         EXPECT_EQ(r.right - r.left, 420);
         EXPECT_EQ(r.top, work.top);
@@ -129,13 +130,16 @@ TEST_F(PersistenceTest, TheEndOfTheSessionSavesTheNewEdge) {
     Sleep(300);
     // The title bar runs down the right side; dragged into the top band it docks there.
     DragTo({work.right - 12, work.top + 400}, {(work.left + work.right) / 2, work.top + 5});
-    ASSERT_TRUE(WaitFor([&] { return GetWindowLongPtrW(window, GWLP_USERDATA) == 1; })) << "not docked at the top";
+    ASSERT_TRUE(WaitFor([&] { return GetWindowLongPtrW(window, GWLP_USERDATA) == 1; }))
+        << "not docked at the top";
 
     // What the system sends at log-off; then it ends the process.
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                                    &answer));
     EXPECT_EQ(answer, TRUE);
-    ASSERT_TRUE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    ASSERT_TRUE(
+        SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
     kestrav.Kill();
     std::string saved = ReadBytes(dataFile);
     EXPECT_NE(saved.find("<SnapEdge>1</SnapEdge>"), std::string::npos) << saved;

@@ -21,6 +21,7 @@ private:
     std::unique_ptr<testing_support::TempFolder> folder_;
 };
 
-::testing::Environment* const kDataFileEnvironment = ::testing::AddGlobalTestEnvironment(new DataFileEnvironment);
+::testing::Environment* const kDataFileEnvironment =
+    ::testing::AddGlobalTestEnvironment(new DataFileEnvironment);
 
 } // namespace

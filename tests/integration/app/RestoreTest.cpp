@@ -19,7 +19,8 @@ class RestoreTest : public SettingsFixture {
 public:
     void SetUp() override {
         SettingsFixture::SetUp();
-        for (const wchar_t* path : {L"Root\\A\\A1", L"Root\\B\\B1", L"Root\\a b\\x", L"Root\\c,d\\y", L"Other\\X\\X1"})
+        for (const wchar_t* path :
+             {L"Root\\A\\A1", L"Root\\B\\B1", L"Root\\a b\\x", L"Root\\c,d\\y", L"Other\\X\\X1"})
             MakeFolder(folder / path);
         MakeFile(folder / L"Root\\A\\f.txt");
     }
@@ -32,7 +33,8 @@ public:
     nav::TNavFrame& Frame() { return *form->OrderedFrames().at(0); }
     bool Expanded(const std::wstring& relative) {
         NSTCITEMSTATE state = 0;
-        return SUCCEEDED(Frame().NameSpaceTree().GetItemState(Item(relative).Get(), NSTCIS_EXPANDED, &state)) &&
+        return SUCCEEDED(
+                   Frame().NameSpaceTree().GetItemState(Item(relative).Get(), NSTCIS_EXPANDED, &state)) &&
                (state & NSTCIS_EXPANDED) != 0;
     }
     void Expand(const std::wstring& relative) {
@@ -49,10 +51,11 @@ public:
     }
     // Two roots, items kept at the end.
     void PrepareTwoRoots(std::vector<Entry> more = {}) {
-        std::vector<Entry> entries = {{L"\\Configuration", L"Maintains", L"8"},
-                                      {L"\\Snapshot", L"Layout", L"3"},
-                                      {L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Path", folder / L"Root"},
-                                      {L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.1", L"Path", folder / L"Other"}};
+        std::vector<Entry> entries = {
+            {L"\\Configuration", L"Maintains", L"8"},
+            {L"\\Snapshot", L"Layout", L"3"},
+            {L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Path", folder / L"Root"},
+            {L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.1", L"Path", folder / L"Other"}};
         entries.insert(entries.end(), more.begin(), more.end());
         Prepare(entries);
     }
@@ -92,9 +95,10 @@ TEST_F(RestoreTest, ExpandedItemsAndTheSelectionComeBackAfterARestart) {
 }
 
 TEST_F(RestoreTest, ASelectedFileThatIsGoneLeavesTheSelectionOnItsFolder) {
-    PrepareTwoRoots({{L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Expands",
-                      shell::EncodeDelimitedText({PathOf(L"Root"), PathOf(L"Root\\A")}, L',')},
-                     {L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Selected", PathOf(L"Root\\A\\f.txt")}});
+    PrepareTwoRoots(
+        {{L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Expands",
+          shell::EncodeDelimitedText({PathOf(L"Root"), PathOf(L"Root\\A")}, L',')},
+         {L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Selected", PathOf(L"Root\\A\\f.txt")}});
     DeleteFileW((folder / L"Root\\A\\f.txt").c_str());
     Start();
     EXPECT_TRUE(Expanded(L"Root\\A"));
@@ -160,7 +164,8 @@ TEST_F(RestoreTest, TheFocusedTreeIsKeptAsTheActiveFrame) {
     PumpUntilIdle(200);
     nav::TNavFrame* second = form->OrderedFrames().at(1);
     HWND focus = GetFocus();
-    EXPECT_TRUE(focus == second->NameSpaceTree().Handle() || IsChild(second->NameSpaceTree().Handle(), focus));
+    EXPECT_TRUE(focus == second->NameSpaceTree().Handle() ||
+                IsChild(second->NameSpaceTree().Handle(), focus));
     EXPECT_EQ(form->ActiveFrameId(), 4);
     form->OrderedFrames().at(0)->NameSpaceTree().SetFocus();
     PumpUntilIdle(200);

@@ -31,7 +31,8 @@ public:
         previousFile_ = app::DataFileName();
         dataFile = folder.File(L"Kestrav.xml");
         app::SetDataFileName(dataFile);
-        gui::Application::Instance().SetReporter([this](const std::wstring& text) { reported.push_back(text); });
+        gui::Application::Instance().SetReporter(
+            [this](const std::wstring& text) { reported.push_back(text); });
     }
     void TearDown() override {
         form.reset();

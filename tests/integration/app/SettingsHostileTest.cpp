@@ -17,7 +17,9 @@ namespace {
 const std::string kHead = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<Kestrav>\r\n";
 const std::string kTail = "</Kestrav>\r\n";
 
-std::string Document(const std::string& body) { return kHead + body + kTail; }
+std::string Document(const std::string& body) {
+    return kHead + body + kTail;
+}
 
 std::string Frame(const std::string& name, const std::string& inner = "") {
     return "<Snapshot><Frames><" + name + "><Tree><Collapsed>0</Collapsed>" + inner + "</Tree></" + name +
@@ -46,18 +48,19 @@ std::string Garbage() {
 struct Case {
     const char* label;
     std::string bytes;
-    bool message;         // one message expected (none otherwise)
-    bool keptWhenSaved;   // a save first keeps the file as .broken
+    bool message;       // one message expected (none otherwise)
+    bool keptWhenSaved; // a save first keeps the file as .broken
     std::function<void(app::TMainForm&)> check;
     bool heavy = false; // started once only
 };
 
 std::vector<Case> Cases() {
     const std::string longPath = "C:\\" + std::string(5000, 'x');
-    const std::string twoFrames = "<Snapshot><Frames><Id.3><Tree><Roots><No.0><Path>rfDesktop</Path></No.0></Roots>"
-                                  "</Tree></Id.3><Id.3><Tree><Collapsed>-1</Collapsed></Tree></Id.3>"
-                                  "<Id.x/><Frame/><Id./><Id.4><ExpandWidth>350</ExpandWidth></Id.4>"
-                                  "</Frames></Snapshot>";
+    const std::string twoFrames =
+        "<Snapshot><Frames><Id.3><Tree><Roots><No.0><Path>rfDesktop</Path></No.0></Roots>"
+        "</Tree></Id.3><Id.3><Tree><Collapsed>-1</Collapsed></Tree></Id.3>"
+        "<Id.x/><Frame/><Id./><Id.4><ExpandWidth>350</ExpandWidth></Id.4>"
+        "</Frames></Snapshot>";
     auto desktopOnly = [](app::TMainForm& form) {
         ASSERT_EQ(form.OrderedFrames().size(), 1u);
         EXPECT_EQ(form.OrderedFrames()[0]->NameSpaceTree().Roots()[0].Path(), L"rfDesktop");
@@ -65,26 +68,30 @@ std::vector<Case> Cases() {
     };
     return {
         {"MalformedXml", kHead + "<Configuration><CollapseSize>9</Configuration>", true, true, desktopOnly},
-        {"DocumentType", "<?xml version=\"1.0\"?><!DOCTYPE K [<!ENTITY a \"b\">]><Kestrav>&a;</Kestrav>", true, true,
-         desktopOnly},
+        {"DocumentType", "<?xml version=\"1.0\"?><!DOCTYPE K [<!ENTITY a \"b\">]><Kestrav>&a;</Kestrav>",
+         true, true, desktopOnly},
         {"Binary", Garbage(), true, true, desktopOnly},
         {"Empty", "", true, true, desktopOnly},
-        {"NotANumber", Document("<Configuration><CollapseSize>abc</CollapseSize><ExpandWidth>350</ExpandWidth>"
-                                  "</Configuration>"),
+        {"NotANumber",
+         Document("<Configuration><CollapseSize>abc</CollapseSize><ExpandWidth>350</ExpandWidth>"
+                  "</Configuration>"),
          true, true,
          [](app::TMainForm& form) {
-             EXPECT_EQ(form.CollapseSize(), 4); // the default for the bad value
+             EXPECT_EQ(form.CollapseSize(), 4);  // the default for the bad value
              EXPECT_EQ(form.ExpandWidth(), 350); // the rest still loads
          }},
-        {"HugeValues", Document("<Configuration><CollapseSize>2147483647</CollapseSize><ExpandWidth>2147483647"
-                                 "</ExpandWidth><ExpandHeight>-2147483648</ExpandHeight></Configuration>"
-                                 "<Snapshot><Left>2147483647</Left><Top>-2147483648</Top><Width>2147483647</Width>"
-                                 "<Height>2147483647</Height></Snapshot>"),
+        {"HugeValues",
+         Document("<Configuration><CollapseSize>2147483647</CollapseSize><ExpandWidth>2147483647"
+                  "</ExpandWidth><ExpandHeight>-2147483648</ExpandHeight></Configuration>"
+                  "<Snapshot><Left>2147483647</Left><Top>-2147483648</Top><Width>2147483647</Width>"
+                  "<Height>2147483647</Height></Snapshot>"),
          false, false, [](app::TMainForm& form) { EXPECT_EQ(form.CollapseSize(), 2147483647); }},
         {"NegativeSizes",
-         Document("<Snapshot><Frames><Id.0><ExpandWidth>-500</ExpandWidth><ExpandHeight>-500</ExpandHeight><Tree>"
-                  "<Width>-10</Width><Height>-10</Height></Tree></Id.0></Frames></Snapshot>"),
-         false, false, [](app::TMainForm& form) { EXPECT_EQ(form.OrderedFrames().at(0)->ExpandHeight(), -500); }},
+         Document(
+             "<Snapshot><Frames><Id.0><ExpandWidth>-500</ExpandWidth><ExpandHeight>-500</ExpandHeight><Tree>"
+             "<Width>-10</Width><Height>-10</Height></Tree></Id.0></Frames></Snapshot>"),
+         false, false,
+         [](app::TMainForm& form) { EXPECT_EQ(form.OrderedFrames().at(0)->ExpandHeight(), -500); }},
         {"Edge0", Document("<Snapshot><SnapEdge>0</SnapEdge><Layout>0</Layout></Snapshot>"), false, false,
          [](app::TMainForm& form) {
              EXPECT_EQ(form.SnapEdge(), gui::alLeft);
@@ -111,11 +118,14 @@ std::vector<Case> Cases() {
         // Roots whose folder is gone: the nodes are all read and kept, and the Shell's tree
         // (whose own insertion cost grows with its roots) is spared the insertions.
         {"Roots1000", Document(Frames(1, 1000, "C:\\kestrav-no-such-folder")), false, false,
-         [](app::TMainForm& form) { EXPECT_EQ(form.OrderedFrames().at(0)->NameSpaceTree().Roots().Count(), 1000); },
+         [](app::TMainForm& form) {
+             EXPECT_EQ(form.OrderedFrames().at(0)->NameSpaceTree().Roots().Count(), 1000);
+         },
          true},
-        {"VeryLongPaths",
-         Document(Frames(1, 1, longPath)), false, false,
-         [](app::TMainForm& form) { EXPECT_EQ(form.OrderedFrames().at(0)->NameSpaceTree().Roots().Count(), 1); }},
+        {"VeryLongPaths", Document(Frames(1, 1, longPath)), false, false,
+         [](app::TMainForm& form) {
+             EXPECT_EQ(form.OrderedFrames().at(0)->NameSpaceTree().Roots().Count(), 1);
+         }},
     };
 }
 
@@ -155,6 +165,8 @@ TEST_P(SettingsHostileTest, GivesAWorkingWindowAndTheFileIsNeverLost) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SettingsHostileTest, ::testing::ValuesIn(Cases()),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.label); });
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                             return std::string(info.param.label);
+                         });
 
 } // namespace

@@ -17,8 +17,12 @@ using testing_support::Utf8;
 
 namespace {
 
-std::wstring Text(int value) { return std::to_wstring(value); }
-std::wstring Text(bool value) { return value ? L"-1" : L"0"; }
+std::wstring Text(int value) {
+    return std::to_wstring(value);
+}
+std::wstring Text(bool value) {
+    return value ? L"-1" : L"0";
+}
 
 class SettingsTest : public SettingsFixture {
 public:
@@ -33,12 +37,16 @@ TEST_F(SettingsTest, EveryKeyLoadsAsStoredAndSavesBackTheSame) {
         std::function<std::wstring(SettingsTest&)> loaded; // the value as the program holds it
     };
     const std::vector<Key> keys = {
-        {{L"\\Configuration", L"CollapseSize", L"12"}, [](SettingsTest& t) { return Text(t.form->CollapseSize()); }},
-        {{L"\\Configuration", L"ExpandWidth", L"420"}, [](SettingsTest& t) { return Text(t.form->ExpandWidth()); }},
-        {{L"\\Configuration", L"ExpandHeight", L"333"}, [](SettingsTest& t) { return Text(t.form->ExpandHeight()); }},
+        {{L"\\Configuration", L"CollapseSize", L"12"},
+         [](SettingsTest& t) { return Text(t.form->CollapseSize()); }},
+        {{L"\\Configuration", L"ExpandWidth", L"420"},
+         [](SettingsTest& t) { return Text(t.form->ExpandWidth()); }},
+        {{L"\\Configuration", L"ExpandHeight", L"333"},
+         [](SettingsTest& t) { return Text(t.form->ExpandHeight()); }},
         {{L"\\Configuration", L"BaseColor", L"3153952"},
          [](SettingsTest& t) { return Text(static_cast<int>(t.form->BaseColor())); }},
-        {{L"\\Configuration", L"ColorShift", L"0"}, [](SettingsTest& t) { return Text(t.form->ColorShift()); }},
+        {{L"\\Configuration", L"ColorShift", L"0"},
+         [](SettingsTest& t) { return Text(t.form->ColorShift()); }},
         {{L"\\Configuration", L"AlphaBlendValue", L"200"},
          [](SettingsTest& t) { return Text(static_cast<int>(t.form->AlphaBlendValue())); }},
         {{L"\\Configuration", L"DefaultStyles", L"65635"},
@@ -47,8 +55,10 @@ TEST_F(SettingsTest, EveryKeyLoadsAsStoredAndSavesBackTheSame) {
          [](SettingsTest& t) { return Text(static_cast<int>(t.form->DefaultFilters().Bits())); }},
         {{L"\\Configuration", L"Maintains", L"14"},
          [](SettingsTest& t) { return Text(static_cast<int>(t.form->Maintains().Bits())); }},
-        {{L"\\Snapshot", L"SnapEdge", L"1"}, [](SettingsTest& t) { return Text(static_cast<int>(t.form->SnapEdge())); }},
-        {{L"\\Snapshot", L"Layout", L"3"}, [](SettingsTest& t) { return Text(static_cast<int>(t.form->Layout())); }},
+        {{L"\\Snapshot", L"SnapEdge", L"1"},
+         [](SettingsTest& t) { return Text(static_cast<int>(t.form->SnapEdge())); }},
+        {{L"\\Snapshot", L"Layout", L"3"},
+         [](SettingsTest& t) { return Text(static_cast<int>(t.form->Layout())); }},
         {{L"\\Snapshot", L"Topmost", L"-1"}, [](SettingsTest& t) { return Text(t.form->Topmost()); }},
         {{L"\\Snapshot\\Frames\\Id.7", L"ExpandWidth", L"420"},
          [](SettingsTest& t) { return Text(t.Frame(0).ExpandWidth()); }},
@@ -56,18 +66,24 @@ TEST_F(SettingsTest, EveryKeyLoadsAsStoredAndSavesBackTheSame) {
          [](SettingsTest& t) { return Text(t.Frame(0).ExpandHeight()); }},
         {{L"\\Snapshot\\Frames\\Id.7", L"Styles", L"65635"},
          [](SettingsTest& t) { return Text(static_cast<int>(t.Frame(0).NameSpaceTree().Styles().Bits())); }},
-        {{L"\\Snapshot\\Frames\\Id.7\\Tree", L"Width", L"380"}, [](SettingsTest& t) { return Text(t.Frame(0).Width()); }},
+        {{L"\\Snapshot\\Frames\\Id.7\\Tree", L"Width", L"380"},
+         [](SettingsTest& t) { return Text(t.Frame(0).Width()); }},
         {{L"\\Snapshot\\Frames\\Id.7\\Tree", L"Collapsed", L"0"},
          [](SettingsTest& t) { return Text(t.Frame(0).Collapsed()); }},
         {{L"\\Snapshot\\Frames\\Id.7\\Tree\\Roots\\No.0", L"Filters", L"4102"},
-         [](SettingsTest& t) { return Text(static_cast<int>(t.Frame(0).NameSpaceTree().Roots()[0].Filters().Bits())); }},
+         [](SettingsTest& t) {
+             return Text(static_cast<int>(t.Frame(0).NameSpaceTree().Roots()[0].Filters().Bits()));
+         }},
         {{L"\\Snapshot\\Frames\\Id.7\\Tree\\Roots\\No.0", L"Path", rootPath},
          [](SettingsTest& t) { return t.Frame(0).NameSpaceTree().Roots()[0].Path(); }},
         {{L"\\Snapshot\\Frames\\Id.7\\Tree\\Roots\\No.1", L"Filters", L"6"},
-         [](SettingsTest& t) { return Text(static_cast<int>(t.Frame(0).NameSpaceTree().Roots()[1].Filters().Bits())); }},
+         [](SettingsTest& t) {
+             return Text(static_cast<int>(t.Frame(0).NameSpaceTree().Roots()[1].Filters().Bits()));
+         }},
         {{L"\\Snapshot\\Frames\\Id.7\\Tree\\Roots\\No.1", L"Path", L"rfDesktop"},
          [](SettingsTest& t) { return t.Frame(0).NameSpaceTree().Roots()[1].Path(); }},
-        {{L"\\Snapshot\\Frames\\Id.2", L"ExpandWidth", L"310"}, [](SettingsTest& t) { return Text(t.Frame(1).ExpandWidth()); }},
+        {{L"\\Snapshot\\Frames\\Id.2", L"ExpandWidth", L"310"},
+         [](SettingsTest& t) { return Text(t.Frame(1).ExpandWidth()); }},
         {{L"\\Snapshot\\Frames\\Id.2\\Tree", L"Collapsed", L"-1"},
          [](SettingsTest& t) { return Text(t.Frame(1).Collapsed()); }},
     };
@@ -229,7 +245,8 @@ TEST_F(SettingsTest, ItemsKeptWithoutTheFrameLayoutLeaveTheFrameNodesAlone) {
     Start();
     nav::TNavFrame& frame = Frame(0);
     frame.SetExpandWidth(444); // a frame change, not kept
-    frame.NameSpaceTree().SetItemState(frame.NameSpaceTree().Roots()[0].SHItem(), NSTCIS_EXPANDED, NSTCIS_EXPANDED);
+    frame.NameSpaceTree().SetItemState(frame.NameSpaceTree().Roots()[0].SHItem(), NSTCIS_EXPANDED,
+                                       NSTCIS_EXPANDED);
     testing_support::PumpUntilIdle(200);
     EXPECT_TRUE(form->Modifies().Contains(cpTree));
     form->AddRoot(&frame, L"rfDesktop"); // a second root, unknown to the file
@@ -239,7 +256,8 @@ TEST_F(SettingsTest, ItemsKeptWithoutTheFrameLayoutLeaveTheFrameNodesAlone) {
     EXPECT_TRUE(Value(L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Expands").has_value());
     // The new root's node has no path and would load as the desktop.
     EXPECT_FALSE(Value(L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.1", L"Path").has_value());
-    EXPECT_EQ(NodeNames(L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots"), (std::vector<std::wstring>{L"No.0", L"No.1"}));
+    EXPECT_EQ(NodeNames(L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots"),
+              (std::vector<std::wstring>{L"No.0", L"No.1"}));
 }
 
 } // namespace
