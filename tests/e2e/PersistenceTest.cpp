@@ -33,7 +33,8 @@ protected:
         MoveTo({900, 300});
     }
     RECT Work(HWND window) {
-        MONITORINFO info{sizeof(info)};
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
         GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
         return info.rcWork;
     }
