@@ -3,7 +3,17 @@
 #include "appdata/AppDataPath.h"
 #include "gui/Application.h"
 
+#include <optional>
+
 namespace app {
+namespace {
+
+std::optional<std::wstring>& ChosenName() {
+    static std::optional<std::wstring> name;
+    return name;
+}
+
+} // namespace
 
 std::wstring DataFileRelativeName(const std::wstring& exeFileName) {
     size_t slash = exeFileName.find_last_of(L"\\/");
@@ -15,8 +25,18 @@ std::wstring DataFileRelativeName(const std::wstring& exeFileName) {
 }
 
 const std::wstring& DataFileName() {
-    static const std::wstring name = appdata::AppDataPath(DataFileRelativeName(gui::Application::ExePath()));
-    return name;
+    std::optional<std::wstring>& name = ChosenName();
+    if (!name)
+        name = appdata::AppDataPath(DataFileRelativeName(gui::Application::ExePath()));
+    return *name;
+}
+
+void SetDataFileName(const std::wstring& fileName) {
+    ChosenName() = fileName;
+}
+
+std::wstring BrokenFileName(const std::wstring& fileName) {
+    return fileName + L".broken";
 }
 
 } // namespace app

@@ -12,4 +12,11 @@ std::wstring DataFileRelativeName(const std::wstring& exeFileName);
 // main window exists.
 const std::wstring& DataFileName();
 
+// Points the process at another data file. Test programs call it before any window
+// exists, so that they never read or write the user's own file.
+void SetDataFileName(const std::wstring& fileName);
+
+// Where a data file that could not be loaded whole is kept before a save replaces it.
+std::wstring BrokenFileName(const std::wstring& fileName);
+
 } // namespace app

@@ -6,31 +6,28 @@
 
 namespace app {
 
-bool FrameIdSet::IsFrameIdFree(int id) {
-    if (id < 0)
-        return false;
-    if (static_cast<size_t>(id) >= bits_.size())
-        bits_.resize(static_cast<size_t>(id) + 4, false);
-    return !bits_[static_cast<size_t>(id)];
+bool FrameIdSet::IsFrameIdFree(int id) const {
+    return id >= 0 && used_.count(id) == 0;
 }
 
 int FrameIdSet::AcquireFrameId(int id) {
     if (id < 0) {
-        size_t free = 0;
-        while (free < bits_.size() && bits_[free])
-            ++free;
-        id = static_cast<int>(free);
-        IsFrameIdFree(id); // grows the set when every id was taken
+        // The ids in use are ordered: the first gap from 0 on is the lowest free id.
+        id = 0;
+        for (int used : used_) {
+            if (used != id)
+                break;
+            ++id;
+        }
     } else if (!IsFrameIdFree(id)) {
         throw gui::UserError(L"Id." + std::to_wstring(id) + L" はすでに使われています");
     }
-    bits_[static_cast<size_t>(id)] = true;
+    used_.insert(id);
     return id;
 }
 
 void FrameIdSet::ReleaseFrameId(int id) {
-    if (id >= 0 && static_cast<size_t>(id) < bits_.size())
-        bits_[static_cast<size_t>(id)] = false;
+    used_.erase(id);
 }
 
 FrameIdSet& FrameIds() {

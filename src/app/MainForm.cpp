@@ -154,43 +154,14 @@ void TMainForm::Close() {
     gui::Application::Instance().Terminate();
 }
 
-void TMainForm::LoadSettings() {
-    // The defaults of a first start, applied through the setters that loading the data
-    // file uses.
-    FCollapseSize = 4;
-    FExpandWidth = 300;
-    FExpandHeight = 225;
-    SetBaseColor(gui::clBtnFace);
-    SetColorShift(true);
-    SetAlphaBlendValue(64);
-    FDefaultStyles = shellctrls::TNamespaceTreeControlStyles::FromBits(0x10061);
-    FDefaultFilters = shellctrls::TShellContactFilters::FromBits(6);
-    FMaintains = {};
-    SetBounds(gui::MakeRect(0, 0, FExpandWidth, FExpandHeight));
-    SetSnapEdge(gui::alLeft);
-    SetLayout(loCollapsed);
-    SetTopmost(false);
-    if (FFrames.empty())
-        AddDesktop();
-    FModifies = {};
-}
-
-void TMainForm::SaveSettings(TChangeParts parts) {
-    for (TChangePart part : {cpConfig, cpForm, cpFrame, cpTree}) {
-        if (!parts.Contains(part))
-            ExclModify(part);
-    }
-    // Nothing is kept across runs yet, so there is nothing to write.
-    FModifies = {};
-}
-
 void TMainForm::SetButtonTag(gui::SpeedButton& button, int tag) {
     FTitlePanel->SetButtonTag(button, tag);
     button.SetHint(TitleButtonHint(tag));
 }
 
 void TMainForm::RaiseWindow() {
-    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING);
+    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING);
     if (!FTopmost)
         ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING);
@@ -201,7 +172,9 @@ void TMainForm::OptionBtnClick() {
         OnOptionsRequested();
 }
 
-void TMainForm::TopmostBtnClick() { SetTopmost(!FTopmost); }
+void TMainForm::TopmostBtnClick() {
+    SetTopmost(!FTopmost);
+}
 
 void TMainForm::PinningBtnClick() {
     if (FLayout == loExpanded)
@@ -210,7 +183,9 @@ void TMainForm::PinningBtnClick() {
         SetLayout(loExpanded);
 }
 
-void TMainForm::ExitBtnClick() { Close(); }
+void TMainForm::ExitBtnClick() {
+    Close();
+}
 
 bool TMainForm::WMSetCursor(HWND window, int hitTest) {
     if (window != Handle() || hitTest != HTCLIENT || FCursor == nullptr)
@@ -286,6 +261,14 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CLOSE:
         Close();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        WMEndSession(wParam != FALSE);
+        return 0;
+    case WM_REPORTLOADERROR:
+        ReportLoadError();
         return 0;
     case WM_SYSCOMMAND:
         if (WMSysCommand(wParam))

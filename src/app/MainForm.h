@@ -22,12 +22,18 @@
 #include "shellctrls/TreeStyles.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <vector>
 
+namespace appdata {
+class TXMLRegFile;
+}
+
 namespace app {
 
+class SettingsReader;
 using gui::TAlign;
 using gui::TColor;
 
@@ -79,8 +85,20 @@ public:
     TChangeParts Modifies() const { return FModifies; }
     void SetModifies(TChangeParts value) { FModifies = value; }
     void InclModify(TChangePart value) override { FModifies.Include(value); }
-    void ExclModify(TChangePart value) { FModifies.Exclude(value); }
+    void ExclModify(TChangePart value) override { FModifies.Exclude(value); }
+
+    // Writes the parts that are both in parts and in Modifies to the data file; the
+    // others are forgotten. Modifies is empty afterwards. Raises when the file cannot be
+    // written; the file then keeps its last complete content.
     void SaveSettings(TChangeParts parts);
+    // The options dialog closed with OK: every part counts as changed and is written at
+    // once, except the snapshot parts whose keep mode is "保存しない" (skipped).
+    void SaveOnOptionsOK(TChangeParts skipped);
+    // The id of the frame whose tree has the keyboard focus, 0 when no tree has it.
+    int ActiveFrameId() const;
+    // A frame's control took the keyboard focus.
+    void SetActiveControl(HWND control) override { FActiveControl = control; }
+    nav::TFrameSnapshot ReadFrameSnapshot(int id) override;
 
     // The frames in display order.
     std::vector<nav::TNavFrame*> OrderedFrames() const;
@@ -145,6 +163,14 @@ private:
     void FormDestroy();
     void CreateControls();
     void LoadSettings();
+    void LoadFrames(SettingsReader& reader);
+    void ReportLoadError();
+    // The data file as a store to save into; a file that could not be loaded whole is
+    // first kept beside it.
+    std::unique_ptr<appdata::TXMLRegFile> OpenDataFileForSaving();
+    void WMEndSession(bool ending);
+    // Posted to itself by loading, so that a load error is reported once the window is up.
+    static constexpr UINT WM_REPORTLOADERROR = WM_APP + 0x5E;
 
     void UpdatePinningBtn(bool pinned);
     void SetButtonTag(gui::SpeedButton& button, int tag);
@@ -262,6 +288,13 @@ private:
     gui::Timer FHoverTimer;
     // Whether the drag in progress offers a file list.
     bool FDragHasFiles = false;
+
+    // Loading and saving (MainFormSettings.cpp).
+    // The data file could not be loaded whole (malformed, or frames skipped): it is
+    // kept beside before the next save replaces it.
+    bool FDataFileBroken = false;
+    // The first error of loading, reported once the window is up.
+    std::exception_ptr FLoadError;
 };
 
 // Hints of the title buttons by tag.

@@ -74,15 +74,10 @@ TXMLRegFile::TXMLRegFile(std::wstring FileName)
 TXMLRegFile::~TXMLRegFile() noexcept(false) {
     if (!FModified || FFileName.empty())
         return;
-    if (std::uncaught_exceptions() > FUncaughtAtCreation) {
-        // A second exception cannot leave a destructor during unwinding; the first one
-        // is the one the user hears about.
-        try {
-            UpdateFile();
-        } catch (...) {
-        }
+    // An exception leaving the work with this object means the document may hold only
+    // part of what was to be written: the file keeps its last complete content instead.
+    if (std::uncaught_exceptions() > FUncaughtAtCreation)
         return;
-    }
     UpdateFile();
 }
 

@@ -35,7 +35,8 @@ public:
     // named after the file's name without its last extension. Nothing is written now.
     explicit TXMLRegFile(std::wstring FileName);
     // Calls UpdateFile when the document was modified and FileName is not empty; its
-    // error reaches the caller, except while another exception is unwinding the stack.
+    // error reaches the caller. While an exception unwinds the stack the document is
+    // dropped unwritten (it may be half done) and nothing is raised.
     ~TXMLRegFile() noexcept(false);
     TXMLRegFile(const TXMLRegFile&) = delete;
     TXMLRegFile& operator=(const TXMLRegFile&) = delete;

@@ -2,19 +2,40 @@
 // What a navigation frame asks of the window that holds it.
 #include "nav/ChangeParts.h"
 
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
 namespace nav {
 
 class TNavFrame;
 
+// What the data file remembers of one frame's tree.
+struct TFrameSnapshot {
+    // The frame's tree had the keyboard focus.
+    bool active = false;
+    // Item paths to expand, in the file's order, and of the selected item (under each
+    // root that names one).
+    std::vector<std::wstring> expands;
+    std::vector<std::wstring> selected;
+};
+
 class INavFrameOwner {
 public:
     virtual ~INavFrameOwner() = default;
-    // Marks a part of the state as changed.
+    // Marks a part of the state as changed, or takes the mark away.
     virtual void InclModify(TChangePart part) = 0;
+    virtual void ExclModify(TChangePart part) = 0;
     // Removes and destroys the frame.
     virtual void DelFrame(TNavFrame& frame) = 0;
     // Moves current to the place of target.
     virtual void MoveFrame(TNavFrame& current, TNavFrame& target) = 0;
+    // A control of the frame took the keyboard focus.
+    virtual void SetActiveControl(HWND control) = 0;
+    // Reads what the data file holds for the frame with this id now (nothing when the
+    // file cannot be read).
+    virtual TFrameSnapshot ReadFrameSnapshot(int id) = 0;
 };
 
 } // namespace nav

@@ -72,14 +72,19 @@ TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
     FNameSpaceTree->OnNTEOnSelectionChanged = [this](IShellItemArray* selection, HRESULT& result) {
         NameSpaceTreeNTEOnSelectionChanged(selection, result);
     };
+    FNameSpaceTree->OnNTEOnAfterExpand = [this](IShellItem* psi, HRESULT& result) {
+        NameSpaceTreeNTEOnAfterExpand(psi, result);
+    };
+    FNameSpaceTree->OnEnter = [this] { NameSpaceTreeEnter(); };
+    FNameSpaceTree->OnRootRenamed = [this] { NameSpaceTreeRootRenamed(); };
     FNameSpaceTree->SetStyles({shellctrls::nstcsHasExpandos});
     FNameSpaceTree->CreateHandle();
 
-    OnExit = [this] { FrameExit(); };
     Show();
 }
 
 TNavFrame::~TNavFrame() {
+    FAppNavEvents.reset();
     // The tree goes first, with its roots and its Shell tree, while the frame's window
     // is still there.
     FNameSpaceTree.reset();
@@ -200,14 +205,29 @@ void TNavFrame::NameSpaceTreeViewWndProc(shellctrls::TMessage& message) {
     // there is seen here.
     if (message.Msg == WM_KILLFOCUS) {
         HWND to = reinterpret_cast<HWND>(message.WParam);
-        if (to == nullptr || (to != Handle() && !::IsChild(Handle(), to)))
-            FrameExit();
+        if (to != Handle() && !::IsChild(Handle(), to))
+            FrameExit(to);
     }
 }
 
 void TNavFrame::WMCloseFrame() {
     // The owner destroys this frame: nothing of it may be touched afterwards.
     FOwner.DelFrame(*this);
+}
+
+void TNavFrame::FrameExit(HWND to) {
+    // Focus that goes to another application (to is nil or a window of another
+    // top-level window) changes nothing worth saving.
+    if (to == nullptr || ::GetAncestor(to, GA_ROOT) != ::GetAncestor(Handle(), GA_ROOT))
+        return;
+    FOwner.InclModify(cpFrame);
+}
+
+void TNavFrame::NameSpaceTreeEnter() { FOwner.SetActiveControl(FNameSpaceTree->Handle()); }
+
+void TNavFrame::NameSpaceTreeRootRenamed() {
+    // The root now has another designation, which the next start must find.
+    FOwner.InclModify(cpFrame);
 }
 
 LRESULT TNavFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

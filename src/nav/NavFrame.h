@@ -1,6 +1,7 @@
 #pragma once
 // TNavFrame: one pane of the edge window, a caption bar above (or beside) one Shell
 // namespace tree. The frame's owner creates, orders and destroys it.
+#include "gui/Application.h"
 #include "gui/CaptionBar.h"
 #include "gui/PopupMenu.h"
 #include "gui/SpeedButton.h"
@@ -46,9 +47,36 @@ public:
     gui::PopupMenu& PreferenceMenu() { return FPreferenceMenu; }
     const gui::ImageList& CaptionImages() const { return FCaptionPanel->Images(); }
 
-    // Item paths still to be expanded, and still to be selected or shown.
+    // Item paths still to be expanded, and still to be selected or shown (every entry
+    // but the last is selected; the last is only scrolled into view).
     std::vector<std::wstring> ExpandingReserves;
     std::vector<std::wstring> MarkingReserves;
+
+    // The top-level tree item above item (item itself at the top); nil for nil.
+    Microsoft::WRL::ComPtr<IShellItem> TrackRoot(IShellItem* item);
+    // The root whose item is item; null when none is.
+    shellctrls::TNamespaceTreeRoot* RootAs(IShellItem* item);
+    // Records the expanded items from first on to the end of the tree, then select and
+    // focus, into the reserves; stops a running restore. Each argument may be nil.
+    void StoreReserves(IShellItem* first, IShellItem* select, IShellItem* focus);
+    // Starts a restore of the reserves at the next idle times, or (while one runs)
+    // performs its next step: one item expanded, selected or shown.
+    void RestoreReserves();
+    // Takes the first entry out of reserves and gives its item, or its deepest
+    // existing ancestor.
+    Microsoft::WRL::ComPtr<IShellItem> PopReserve(std::vector<std::wstring>& reserves);
+    // Registers the root holding select again and restores its expanded items and select.
+    void Reload(IShellItem* select);
+
+    // The restore's state: which idle handler is attached.
+    enum class TRestoreState { None, CreatePending, Restoring };
+    TRestoreState RestoreState() const { return FRestoreState; }
+    // The settings loader asks for the remembered state to be read back once the tree
+    // is ready.
+    void RestoreAtCreate() { SetRestoreState(TRestoreState::CreatePending); }
+    void AppNavEventsIdleAtCreate();
+    void AppNavEventsIdleAtRestore();
+    void NameSpaceTreeNTEOnAfterExpand(IShellItem* psi, HRESULT& result);
 
     // Handlers, public so that they can be driven as the user would.
     void CaptionPanelClick();
@@ -56,7 +84,11 @@ public:
     void PreferenceMnusClick(gui::MenuItem& item);
     void SwitchingBtnClick() { SetCollapsed(!Collapsed()); }
     void CloseBtnClick();
-    void FrameExit() { FOwner.InclModify(cpFrame); }
+    // The keyboard focus left the frame for the window to: a change of the frame
+    // layout when it went to another control of the same window, none when another
+    // application took it.
+    void FrameExit(HWND to);
+    void NameSpaceTreeEnter();
     void NameSpaceTreeNTEOnSelectionChanged(IShellItemArray* selection, HRESULT& result);
 
 protected:
@@ -69,7 +101,14 @@ private:
     void NameSpaceTreeViewWndProc(shellctrls::TMessage& message);
     void WMCloseFrame();
 
+    void SetRestoreState(TRestoreState state);
+    void NameSpaceTreeRootRenamed();
+
     INavFrameOwner& FOwner;
+    TRestoreState FRestoreState = TRestoreState::None;
+    // Made with the first restore and kept for the frame's life; it does nothing while
+    // no restore is pending or running.
+    std::unique_ptr<gui::ApplicationEvents> FAppNavEvents;
     int FID;
     int FExpandWidth = 300;
     int FExpandHeight = 225;

@@ -166,6 +166,8 @@ LRESULT TCustomNameSpaceTreeControl::TreeViewWndProc(UINT message, WPARAM wParam
         // leaves them too (OnExit), as when it leaves one of their own windows.
         gui::Window::HandleMessage(message, wParam, lParam);
     }
+    if (message == WM_SETFOCUS && OnEnter)
+        OnEnter();
     TMessage record{message, wParam, lParam, 0};
     if (OnViewWndProc)
         OnViewWndProc(record);

@@ -74,6 +74,10 @@ public:
 
     // Raised for every message of the tree view, before its own procedure.
     TWndProc OnViewWndProc;
+    // Raised when the tree view takes the keyboard focus.
+    std::function<void()> OnEnter;
+    // Raised when a watched root followed its folder to a new name.
+    std::function<void()> OnRootRenamed;
 
     // Item operations. Out-pointers are set to nil first, in every case.
     HRESULT SetItemState(IShellItem* psi, NSTCITEMSTATE nstcisMask, NSTCITEMSTATE nstcisFlags);

@@ -136,8 +136,15 @@ void TNamespaceTreeRoot::ChangeNotified(WPARAM lock, LPARAM processId) {
     case RootReaction::FollowRename:
         // Only a rename of the root's own folder moves the root; one of an item
         // inside the folder (which the registration reports too) does not.
-        if (notification->second && IsOwnFolder(notification->first.get()))
-            SetPath(shell::IDListToRoot(notification->second.get()));
+        if (notification->second && IsOwnFolder(notification->first.get())) {
+            TRoot renamed = shell::IDListToRoot(notification->second.get());
+            if (renamed == FPath)
+                break;
+            SetPath(renamed);
+            TCustomNameSpaceTreeControl* owner = collection_ != nullptr ? collection_->Owner() : nullptr;
+            if (owner != nullptr && owner->OnRootRenamed)
+                owner->OnRootRenamed();
+        }
         break;
     case RootReaction::RemoveSelf:
         // The collection frees the root after this message of its window has returned.

@@ -18,8 +18,11 @@ public:
     std::vector<TNavFrame*> deleted;
     std::vector<std::pair<TNavFrame*, TNavFrame*>> moved;
     void InclModify(TChangePart part) override { marked.Include(part); }
+    void ExclModify(TChangePart part) override { marked.Exclude(part); }
     void DelFrame(TNavFrame& frame) override { deleted.push_back(&frame); }
     void MoveFrame(TNavFrame& current, TNavFrame& target) override { moved.emplace_back(&current, &target); }
+    void SetActiveControl(HWND) override {}
+    TFrameSnapshot ReadFrameSnapshot(int) override { return {}; }
 };
 
 class Host : public gui::Window {
