@@ -44,7 +44,7 @@ public:
     ~TMainForm() override;
 
     // Docking and layout.
-    TAlign SnapEdge() const { return FSnapEdge; }
+    TAlign SnapEdge() const override { return FSnapEdge; }
     void SetSnapEdge(TAlign value);
     TLayout Layout() const { return FLayout; }
     void SetLayout(TLayout value);
@@ -99,10 +99,10 @@ public:
     // The frames alone, in display order.
     std::vector<nav::TNavFrame*> OrderedFrames() const;
     // A frame with its splitter at the end; a negative id asks for the lowest free one.
-    nav::TNavFrame& AddFrame(int frameId);
+    nav::TNavFrame& AddFrame(int frameId) override;
     // A root with the default filters at the end of a frame's tree (of a new frame
     // when frame is null).
-    shellctrls::TNamespaceTreeRoot& AddRoot(nav::TNavFrame* frame, const std::wstring& path);
+    shellctrls::TNamespaceTreeRoot& AddRoot(nav::TNavFrame* frame, const std::wstring& path) override;
     // A frame with the expanded desktop as its one root; not counted as a change.
     void AddDesktop();
     void DelFrame(nav::TNavFrame& frame) override;
@@ -129,7 +129,7 @@ public:
     gui::SpeedButton& TopmostBtn() { return *FTopmostBtn; }
     gui::SpeedButton& PinningBtn() { return *FPinningBtn; }
     gui::SpeedButton& ExitBtn() { return *FExitBtn; }
-    gui::ScrollBox& ScrollBox() { return *FScrollBox; }
+    gui::ScrollBox& ScrollBox() override { return *FScrollBox; }
     gui::Timer& LayoutTimer() { return FLayoutTimer; }
     const gui::ImageList& TitleImages() const { return FTitleImages; }
 

@@ -116,13 +116,17 @@ LRESULT TNamespaceTreeRoot::ReceiveMessage(void* context, HWND, UINT message, WP
     } catch (...) {
         gui::Application::Instance().HandleException();
     }
-    --root->messageDepth_;
-    if (root->messageDepth_ == 0 && root->pendingFree_) {
-        // The root was deleted while it handled this message; free it now that nothing
-        // of it is in use any more. Its window goes with it.
-        std::unique_ptr<TNamespaceTreeRoot> self = std::move(root->pendingFree_);
-    }
+    Release(*root);
     return result;
+}
+
+void TNamespaceTreeRoot::Release(TNamespaceTreeRoot& root) noexcept {
+    --root.messageDepth_;
+    if (root.messageDepth_ == 0 && root.pendingFree_) {
+        // The root was deleted while it was in use; free it now that nothing of it is
+        // in use any more. Its window goes with it.
+        std::unique_ptr<TNamespaceTreeRoot> self = std::move(root.pendingFree_);
+    }
 }
 
 LRESULT TNamespaceTreeRoot::NotifyWndProc(UINT message, WPARAM wParam, LPARAM lParam) {

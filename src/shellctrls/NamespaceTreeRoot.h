@@ -66,6 +66,21 @@ public:
     // The designation, or the class name for a root without one.
     std::wstring GetDisplayName() const;
 
+    // Keeps the root allocated while a call works on it: a root deleted from its
+    // collection meanwhile is freed only when the last hold ends.
+    class Hold {
+    public:
+        explicit Hold(TNamespaceTreeRoot& root) noexcept : root_(root) { ++root_.messageDepth_; }
+        ~Hold() { TNamespaceTreeRoot::Release(root_); }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+        // False once the root has left its collection.
+        bool InCollection() const noexcept { return root_.collection_ != nullptr; }
+
+    private:
+        TNamespaceTreeRoot& root_;
+    };
+
     // The hidden window and the registration id (0 when not watching).
     HWND NotifyWindow() const { return FHandle.Handle(); }
     ULONG RegistID() const { return FRegistID; }
@@ -81,6 +96,8 @@ private:
     void Changed();
     static LRESULT ReceiveMessage(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT NotifyWndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Ends one hold; frees the root when it was deleted meanwhile and nothing holds it.
+    static void Release(TNamespaceTreeRoot& root) noexcept;
     // Whether an ID list of a notification names this root's own folder.
     bool IsOwnFolder(PCIDLIST_ABSOLUTE idList) const;
 
@@ -93,8 +110,8 @@ private:
     Microsoft::WRL::ComPtr<IShellItem> FSHItem;
     // The folder the registration watches.
     shell::unique_pidl watched_;
-    // Messages of the hidden window being handled now; a root deleted meanwhile keeps
-    // itself alive here until the outermost one returns.
+    // Messages of the hidden window being handled now, and other holds; a root deleted
+    // meanwhile keeps itself alive here until the outermost one returns.
     int messageDepth_ = 0;
     std::unique_ptr<TNamespaceTreeRoot> pendingFree_;
 };
