@@ -106,7 +106,7 @@ TEST_F(TreeControlTest, DestroyingTheWindowUnadvisesThenReleasesTheTree) {
     control_->CreateHandle();
     log_->Clear();
     control_->DestroyHandle();
-    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released"}));
+    EXPECT_EQ(log_->calls, (Calls{L"RemoveAllRoots", L"TreeUnadvise(0x5150)", L"Released"}));
     EXPECT_EQ(log_->alive, 0);
     EXPECT_FALSE(control_->Actuated());
     EXPECT_EQ(control_->TreeViewHandle(), nullptr);
@@ -124,7 +124,7 @@ TEST_F(TreeControlTest, RecreatedWindowGetsAFreshTreeWithTheSameStylesAndRoots) 
     log_->Clear();
 
     control_->RecreateHandle();
-    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released", L"Initialize(0x81,121x97)",
+    EXPECT_EQ(log_->calls, (Calls{L"RemoveAllRoots", L"TreeUnadvise(0x5150)", L"Released", L"Initialize(0x81,121x97)",
                                   L"SetControlStyle2(0x0,0x0)", L"TreeAdvise", L"RemoveAllRoots",
                                   L"AppendRoot(A,0x0,0x0)", L"AppendRoot(B,0x0,0x0)"}));
     EXPECT_EQ(log_->created, 2);
@@ -149,7 +149,7 @@ TEST_F(TreeControlTest, WindowDestroyedWithItsParentReleasesTheTree) {
     control_->CreateHandle();
     log_->Clear();
     ::DestroyWindow(host_.Handle());
-    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released"}));
+    EXPECT_EQ(log_->calls, (Calls{L"RemoveAllRoots", L"TreeUnadvise(0x5150)", L"Released"}));
     EXPECT_FALSE(control_->Actuated());
     EXPECT_EQ(control_->Handle(), nullptr);
 }
@@ -160,7 +160,8 @@ TEST_F(TreeControlTest, DestroyingTheControlFreesTheRootsWithoutRemovingThemOneB
     control_->CreateHandle();
     log_->Clear();
     control_.reset();
-    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released"}));
+    // The tree loses its roots at once, not one by one.
+    EXPECT_EQ(log_->calls, (Calls{L"RemoveAllRoots", L"TreeUnadvise(0x5150)", L"Released"}));
     EXPECT_FALSE(::IsWindow(first));
     EXPECT_FALSE(::IsWindow(second));
 }
@@ -240,7 +241,61 @@ TEST_F(TreeControlTest, TreeWithoutTheSecondInterfaceOnlyStoresStyles) {
     EXPECT_TRUE(log_->calls.empty());
     EXPECT_EQ(control_->Styles(), TNamespaceTreeControlStyles{nstcsFullRowSelect});
     control_->RecreateHandle();
-    EXPECT_EQ(log_->calls.at(2), L"Initialize(0x8,121x97)");
+    EXPECT_EQ(log_->calls.at(3), L"Initialize(0x8,121x97)");
+}
+
+TEST_F(TreeControlTest, ATreeThatOutlivesTheControlHasNoRootLeftToCallItsFilter) {
+    // Someone else (the Shell itself, for a moment) keeps the tree after the control
+    // released it.
+    ComPtr<INameSpaceTreeControl> kept;
+    auto factory = fake::FakeTreeFactory(log_);
+    control_ = std::make_unique<TNameSpaceTreeControl>(host_, [&](INameSpaceTreeControl** tree) {
+        HRESULT hr = factory(tree);
+        if (SUCCEEDED(hr))
+            kept = *tree;
+        return hr;
+    });
+    AddRoot(L"A");
+    AddRoot(L"B");
+    control_->CreateHandle();
+    ASSERT_EQ(log_->roots.size(), 2u);
+    ASSERT_NE(log_->roots[0].filter, nullptr);
+    control_.reset();
+    EXPECT_EQ(log_->alive, 1);
+    EXPECT_TRUE(log_->roots.empty());
+    EXPECT_EQ(log_->advised, nullptr);
+    kept.Reset();
+    EXPECT_EQ(log_->alive, 0);
+}
+
+TEST_F(TreeControlTest, ARootDeletedWhileTheTreeTakesItIsTakenOutAgainAndFreedAfterwards) {
+    control_->CreateHandle();
+    std::wstring path = folder_.MakeFolder(L"Doomed");
+    HWND notifyWindow = nullptr;
+    // The tree's callback while it adds the root deletes that very root, as a handler
+    // of the tree's events might.
+    log_->onRootAdded = [&] {
+        ASSERT_EQ(control_->Roots().Count(), 1);
+        notifyWindow = control_->Roots()[0].NotifyWindow();
+        control_->Roots().Delete(0);
+        // Still allocated while the attach that is running uses it.
+        EXPECT_TRUE(::IsWindow(notifyWindow));
+    };
+    log_->Clear();
+    control_->Roots().Add().SetPath(path);
+    EXPECT_EQ(control_->Roots().Count(), 0);
+    EXPECT_TRUE(log_->roots.empty());
+    EXPECT_EQ(log_->calls, (Calls{L"AppendRoot(Doomed,0x0,0x0)", L"RemoveRoot(Doomed)"}));
+    EXPECT_FALSE(::IsWindow(notifyWindow));
+
+    // The same while a root that is in the tree already is put back with new filters.
+    control_->Roots().Add().SetPath(path);
+    log_->onRootAdded = [&] { control_->Roots().Delete(0); };
+    log_->Clear();
+    control_->Roots()[0].SetFilters({shcontfFolders});
+    EXPECT_EQ(control_->Roots().Count(), 0);
+    EXPECT_TRUE(log_->roots.empty());
+    EXPECT_EQ(log_->calls, (Calls{L"RemoveRoot(Doomed)", L"InsertRoot(0,Doomed,0x20,0x0)", L"RemoveRoot(Doomed)"}));
 }
 
 TEST_F(TreeControlTest, ItemOperationsForwardTheirArgumentsAndReturnTheTreesResultUnchanged) {
