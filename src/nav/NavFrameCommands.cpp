@@ -8,6 +8,7 @@
 #include "nav/ItemOpen.h"
 #include "nav/LinkTarget.h"
 #include "shell/RootDesignation.h"
+#include "shell/RootFolderBatch.h"
 
 namespace nav {
 namespace {
@@ -253,6 +254,8 @@ void TNavFrame::NameSpaceTreeNTDHOnDrop(IShellItem* psiOver, IShellItemArray* ps
     if (FChoices && SUCCEEDED(FChoices->GetCount(&count))) {
         CommandStarted();
         try {
+            // The known folders stay where they are for the whole drop.
+            shell::TRootFolderBatch batch;
             for (DWORD i = 0; i < count; ++i) {
                 ComPtr<IShellItem> item;
                 if (FAILED(FChoices->GetItemAt(i, &item)) || !item)
