@@ -174,8 +174,11 @@ void TMainForm::LoadSettings() {
             },
             false);
     FModifies = {};
-    if (FLoadError)
+    if (FLoadError) {
+        // Whatever could not be read is still in the file: keep it beside before a save.
+        FDataFileBroken = true;
         ::PostMessageW(Handle(), WM_REPORTLOADERROR, 0, 0);
+    }
 }
 
 void TMainForm::LoadFrames(SettingsReader& reader) {

@@ -1,0 +1,176 @@
+// Expanded and selected items written at the end and restored after the next start,
+// with the real Shell over a folder tree of the test's own.
+#include "SettingsFixture.h"
+
+#include "shell/DelimitedText.h"
+#include "shell/ItemPath.h"
+#include "shell/ShellItems.h"
+
+using namespace settings_test;
+using Microsoft::WRL::ComPtr;
+using testing_support::MakeFile;
+using testing_support::MakeFolder;
+using testing_support::PumpUntilIdle;
+using testing_support::Utf8;
+
+namespace {
+
+class RestoreTest : public SettingsFixture {
+public:
+    void SetUp() override {
+        SettingsFixture::SetUp();
+        for (const wchar_t* path : {L"Root\\A\\A1", L"Root\\B\\B1", L"Root\\a b\\x", L"Root\\c,d\\y", L"Other\\X\\X1"})
+            MakeFolder(folder / path);
+        MakeFile(folder / L"Root\\A\\f.txt");
+    }
+    ComPtr<IShellItem> Item(const std::wstring& relative) {
+        ComPtr<IShellItem> item;
+        SHCreateItemFromParsingName((folder / relative).c_str(), nullptr, IID_PPV_ARGS(&item));
+        return item;
+    }
+    std::wstring PathOf(const std::wstring& relative) { return shell::GetItemPath(Item(relative).Get()); }
+    nav::TNavFrame& Frame() { return *form->OrderedFrames().at(0); }
+    bool Expanded(const std::wstring& relative) {
+        NSTCITEMSTATE state = 0;
+        return SUCCEEDED(Frame().NameSpaceTree().GetItemState(Item(relative).Get(), NSTCIS_EXPANDED, &state)) &&
+               (state & NSTCIS_EXPANDED) != 0;
+    }
+    void Expand(const std::wstring& relative) {
+        Frame().NameSpaceTree().SetItemState(Item(relative).Get(), NSTCIS_EXPANDED, NSTCIS_EXPANDED);
+        PumpUntilIdle(200);
+    }
+    void Select(const std::wstring& relative) {
+        Frame().NameSpaceTree().SetItemState(Item(relative).Get(), NSTCIS_SELECTED, NSTCIS_SELECTED);
+        PumpUntilIdle(200);
+    }
+    std::wstring SelectedName() {
+        ComPtr<IShellItem> selected = Frame().Selected();
+        return selected ? shell::GetItemName(selected.Get(), SIGDN_FILESYSPATH) : L"<none>";
+    }
+    // Two roots, items kept at the end.
+    void PrepareTwoRoots(std::vector<Entry> more = {}) {
+        std::vector<Entry> entries = {{L"\\Configuration", L"Maintains", L"8"},
+                                      {L"\\Snapshot", L"Layout", L"3"},
+                                      {L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Path", folder / L"Root"},
+                                      {L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.1", L"Path", folder / L"Other"}};
+        entries.insert(entries.end(), more.begin(), more.end());
+        Prepare(entries);
+    }
+};
+
+TEST_F(RestoreTest, ExpandedItemsAndTheSelectionComeBackAfterARestart) {
+    PrepareTwoRoots();
+    Start();
+    for (const wchar_t* path : {L"Root", L"Root\\A", L"Root\\a b", L"Root\\c,d", L"Other", L"Other\\X"})
+        Expand(path);
+    Select(L"Root\\A\\A1");
+    ASSERT_EQ(SelectedName(), folder / L"Root\\A\\A1");
+    Stop();
+
+    // The first root lists every expanded item from it to the end of the tree; the
+    // selection sits only under the root that holds it.
+    auto expands = Value(L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Expands");
+    ASSERT_TRUE(expands.has_value());
+    std::vector<std::wstring> paths = shell::DecodeDelimitedText(*expands, L',');
+    for (const wchar_t* path : {L"Root", L"Root\\A", L"Root\\a b", L"Root\\c,d", L"Other", L"Other\\X"})
+        EXPECT_NE(std::find(paths.begin(), paths.end(), PathOf(path)), paths.end()) << Utf8(path);
+    EXPECT_EQ(Value(L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Selected"), PathOf(L"Root\\A\\A1"));
+    EXPECT_FALSE(Value(L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.1", L"Selected").has_value());
+    auto second = Value(L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.1", L"Expands");
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(shell::DecodeDelimitedText(*second, L','),
+              (std::vector<std::wstring>{PathOf(L"Other"), PathOf(L"Other\\X")}));
+
+    Start();
+    for (const wchar_t* path : {L"Root", L"Root\\A", L"Root\\a b", L"Root\\c,d", L"Other", L"Other\\X"})
+        EXPECT_TRUE(Expanded(path)) << Utf8(path);
+    EXPECT_FALSE(Expanded(L"Root\\B"));
+    EXPECT_EQ(SelectedName(), folder / L"Root\\A\\A1");
+    // The restore's own expansions are no change to save.
+    EXPECT_FALSE(form->Modifies().Contains(app::cpTree));
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(RestoreTest, ASelectedFileThatIsGoneLeavesTheSelectionOnItsFolder) {
+    PrepareTwoRoots({{L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Expands",
+                      shell::EncodeDelimitedText({PathOf(L"Root"), PathOf(L"Root\\A")}, L',')},
+                     {L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Selected", PathOf(L"Root\\A\\f.txt")}});
+    DeleteFileW((folder / L"Root\\A\\f.txt").c_str());
+    Start();
+    EXPECT_TRUE(Expanded(L"Root\\A"));
+    EXPECT_EQ(SelectedName(), folder / L"Root\\A");
+}
+
+TEST_F(RestoreTest, ReloadKeepsTheExpandedItemsAndTheSelection) {
+    PrepareTwoRoots();
+    Start();
+    Expand(L"Root");
+    Expand(L"Root\\A");
+    Expand(L"Root\\B");
+    Select(L"Root\\B\\B1");
+    Frame().Reload(Item(L"Root\\B\\B1").Get());
+    WaitForRestores();
+    EXPECT_TRUE(Expanded(L"Root"));
+    EXPECT_TRUE(Expanded(L"Root\\A"));
+    EXPECT_TRUE(Expanded(L"Root\\B"));
+    EXPECT_EQ(SelectedName(), folder / L"Root\\B\\B1");
+
+    // An item whose top-level item is no root of this tree reloads nothing.
+    Frame().Reload(Item(L"Other\\X").Get());
+    EXPECT_EQ(Frame().RestoreState(), nav::TNavFrame::TRestoreState::None);
+}
+
+TEST_F(RestoreTest, EachIdleTurnRestoresOneItem) {
+    std::vector<std::wstring> expands = {PathOf(L"Root"), PathOf(L"Root\\A"), PathOf(L"Root\\B")};
+    PrepareTwoRoots({{L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Expands",
+                      shell::EncodeDelimitedText(expands, L',')},
+                     {L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.0", L"Selected", PathOf(L"Root\\B\\B1")}});
+    form = std::make_unique<app::TMainForm>();
+    auto expandedCount = [&] {
+        return int(Expanded(L"Root")) + int(Expanded(L"Root\\A")) + int(Expanded(L"Root\\B"));
+    };
+    gui::Application& application = gui::Application::Instance();
+    EXPECT_EQ(Frame().RestoreState(), nav::TNavFrame::TRestoreState::CreatePending);
+    application.RaiseIdle(); // reads the file and schedules the restore
+    EXPECT_EQ(Frame().RestoreState(), nav::TNavFrame::TRestoreState::Restoring);
+    EXPECT_EQ(Frame().ExpandingReserves.size(), 3u);
+    EXPECT_EQ(Frame().MarkingReserves.size(), 2u);
+    for (int turn = 1; turn <= 3; ++turn) {
+        application.RaiseIdle();
+        EXPECT_EQ(expandedCount(), turn);
+        EXPECT_EQ(Frame().ExpandingReserves.size(), size_t(3 - turn));
+    }
+    application.RaiseIdle(); // selects
+    EXPECT_EQ(SelectedName(), folder / L"Root\\B\\B1");
+    application.RaiseIdle(); // shows
+    EXPECT_EQ(Frame().RestoreState(), nav::TNavFrame::TRestoreState::Restoring);
+    application.RaiseIdle(); // finds both lists empty
+    EXPECT_EQ(Frame().RestoreState(), nav::TNavFrame::TRestoreState::None);
+    EXPECT_FALSE(form->Modifies().Contains(app::cpTree));
+}
+
+TEST_F(RestoreTest, TheFocusedTreeIsKeptAsTheActiveFrame) {
+    Prepare({{L"\\Configuration", L"Maintains", L"12"},
+             {L"\\Snapshot", L"Layout", L"3"},
+             {L"\\Snapshot\\Frames\\Id.1\\Tree\\Roots\\No.0", L"Path", folder / L"Root"},
+             {L"\\Snapshot\\Frames\\Id.4\\Tree\\Roots\\No.0", L"Path", folder / L"Other"},
+             {L"\\Snapshot", L"ActiveFrame", L"4"}});
+    Start();
+    SetForegroundWindow(form->Handle());
+    PumpUntilIdle(200);
+    nav::TNavFrame* second = form->OrderedFrames().at(1);
+    HWND focus = GetFocus();
+    EXPECT_TRUE(focus == second->NameSpaceTree().Handle() || IsChild(second->NameSpaceTree().Handle(), focus));
+    EXPECT_EQ(form->ActiveFrameId(), 4);
+    form->OrderedFrames().at(0)->NameSpaceTree().SetFocus();
+    PumpUntilIdle(200);
+    EXPECT_EQ(form->ActiveFrameId(), 1);
+    // Moving the focus between the window's own frames changes the frame layout.
+    EXPECT_TRUE(form->Modifies().Contains(app::cpFrame));
+    form->SetModifies({});
+    // Another application taking the focus is no change.
+    second->FrameExit(nullptr);
+    EXPECT_TRUE(form->Modifies().Empty());
+}
+
+} // namespace
