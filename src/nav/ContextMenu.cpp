@@ -17,11 +17,10 @@ struct EntryDefinition {
 
 // Captions and tags by entry; a filter item's tag is the ordinal of the filter it switches.
 constexpr EntryDefinition kEntries[kContextEntryCount] = {
-    {L"新しいフレームで開く", 0}, {L"新しいルートで開く", 0}, {L"開く(&O)", 0}, {L"リンク先を開く", 0},
+    {L"新しいフレームで開く", 0}, {L"新しいルートで開く", 0}, {L"開く(&O)", 0},   {L"リンク先を開く", 0},
     {L"項目のフィルター", 0},     {L"フォルダ", 1},           {L"非フォルダ", 2}, {L"非表示を含める", 3},
     {L"システムを含める", 12},    {L"ツリーを削除", 0},
 };
-
 
 HRESULT CurrentExceptionResult() noexcept {
     try {

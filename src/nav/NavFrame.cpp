@@ -216,7 +216,9 @@ void TNavFrame::CaptionPanelDragDrop(gui::Window& source) {
         FOwner.MoveFrame(*dragged, *this);
 }
 
-void TNavFrame::CloseBtnClick() { PostClose(); }
+void TNavFrame::CloseBtnClick() {
+    PostClose();
+}
 
 void TNavFrame::PreferenceMenuPopup() {
     shellctrls::TNamespaceTreeControlStyles styles = FNameSpaceTree->Styles();

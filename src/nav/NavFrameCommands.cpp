@@ -56,7 +56,9 @@ void TNavFrame::BuildContextMenu() {
     FContextMenu.RemoveRootMnu().OnClick = [this](gui::MenuItem&) { RemoveRootMnuClick(); };
     FContextMenu.OnCommandStart = [this] { CommandStarted(); };
     FContextMenu.OnCommandEnd = [this] { CommandEnded(); };
-    ShowMessage = [this](const std::wstring& text) { ShowErrorDialog(::GetAncestor(Handle(), GA_ROOT), text); };
+    ShowMessage = [this](const std::wstring& text) {
+        ShowErrorDialog(::GetAncestor(Handle(), GA_ROOT), text);
+    };
 
     FNameSpaceTree->OnNTEOnBeforeContextMenu = [this](IShellItem* psi, const IID& riid, void*& ppv,
                                                       HRESULT& result) {
@@ -75,7 +77,8 @@ void TNavFrame::BuildContextMenu() {
 ComPtr<IShellItem> TNavFrame::FirstChoice() const {
     ComPtr<IShellItem> item;
     DWORD count = 0;
-    if (!FChoices || FAILED(FChoices->GetCount(&count)) || count == 0 || FAILED(FChoices->GetItemAt(0, &item)))
+    if (!FChoices || FAILED(FChoices->GetCount(&count)) || count == 0 ||
+        FAILED(FChoices->GetItemAt(0, &item)))
         item.Reset();
     return item;
 }
@@ -101,7 +104,8 @@ void TNavFrame::NameSpaceTreeNTEOnBeforeContextMenu(IShellItem* psi, const IID& 
         }
     }
     ComPtr<IShellItem> parent;
-    FContextMenu.RemoveRootMnu().SetEnabled(FAILED(FNameSpaceTree->GetNextItem(psi, NSTCGNI_PARENT, &parent)));
+    FContextMenu.RemoveRootMnu().SetEnabled(
+        FAILED(FNameSpaceTree->GetNextItem(psi, NSTCGNI_PARENT, &parent)));
     result = S_OK;
 }
 

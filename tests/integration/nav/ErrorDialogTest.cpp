@@ -47,7 +47,8 @@ void CALLBACK LookForTheDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     ::GetWindowRect(gSeen.window, &gSeen.bounds);
     ::EnumChildWindows(gSeen.window, ReadStatic, 0);
     gSeen.hasOk = ::GetDlgItem(gSeen.window, IDOK) != nullptr;
-    gSeen.hasCancel = ::GetDlgItem(gSeen.window, IDCANCEL) != nullptr && ::GetDlgItem(gSeen.window, IDOK) != ::GetDlgItem(gSeen.window, IDCANCEL);
+    gSeen.hasCancel = ::GetDlgItem(gSeen.window, IDCANCEL) != nullptr &&
+                      ::GetDlgItem(gSeen.window, IDOK) != ::GetDlgItem(gSeen.window, IDCANCEL);
     ::PostMessageW(gSeen.window, WM_COMMAND, IDOK, 0);
 }
 

@@ -51,7 +51,9 @@ ComPtr<IShellItem> Item(const std::wstring& path) {
     return item;
 }
 
-std::wstring PathOf(const std::wstring& path) { return shell::GetItemPath(Item(path).Get()); }
+std::wstring PathOf(const std::wstring& path) {
+    return shell::GetItemPath(Item(path).Get());
+}
 
 bool MakeShortcut(const std::wstring& link, const std::wstring& target) {
     shell::TShellLink shortcut;
@@ -134,7 +136,8 @@ protected:
     ComPtr<IContextMenu> BeforeContextMenu(IShellItem* item, HRESULT* answer = nullptr) {
         shellctrls::TNameSpaceTreeSinks sinks(frame->NameSpaceTree());
         ComPtr<IContextMenu> menu;
-        HRESULT hr = sinks.OnBeforeContextMenu(item, IID_IContextMenu, reinterpret_cast<void**>(menu.GetAddressOf()));
+        HRESULT hr =
+            sinks.OnBeforeContextMenu(item, IID_IContextMenu, reinterpret_cast<void**>(menu.GetAddressOf()));
         if (answer != nullptr)
             *answer = hr;
         return menu;
@@ -203,10 +206,11 @@ TEST_F(ItemCommandsTest, TheMergedMenuFollowsTheClickedItem) {
     ASSERT_EQ(answer, S_OK);
     ASSERT_NE(menu, nullptr);
     MenuText top = TextOf(MergedMenu(menu.Get()).get());
-    EXPECT_EQ(top.captions, (std::vector<std::wstring>{L"新しいフレームで開く", L"新しいルートで開く", L"", L"開く(&O)",
-                                                       L"切り取り", L"コピー", L"項目のフィルター", L"ツリーを削除"}));
-    EXPECT_EQ(top.filterCaptions,
-              (std::vector<std::wstring>{L"フォルダ", L"非フォルダ", L"非表示を含める", L"システムを含める"}));
+    EXPECT_EQ(top.captions,
+              (std::vector<std::wstring>{L"新しいフレームで開く", L"新しいルートで開く", L"", L"開く(&O)",
+                                         L"切り取り", L"コピー", L"項目のフィルター", L"ツリーを削除"}));
+    EXPECT_EQ(top.filterCaptions, (std::vector<std::wstring>{L"フォルダ", L"非フォルダ", L"非表示を含める",
+                                                             L"システムを含める"}));
     // The check marks are the root's filters.
     EXPECT_EQ(top.filterChecks, (std::vector<bool>{true, false, true, false}));
     ComPtr<IShellItemArray> choices(frame->Choices());
@@ -281,7 +285,8 @@ TEST_F(ItemCommandsTest, SwitchingAFilterKeepsTheExpandedItemsAndTheSelection) {
     EXPECT_TRUE(owner.marked.Contains(cpFrame));
     EXPECT_EQ(frame->RestoreState(), TNavFrame::TRestoreState::Restoring);
     EXPECT_TRUE(Contains(frame->ExpandingReserves, PathOf(work + L"\\Sub")));
-    EXPECT_EQ(frame->MarkingReserves, (std::vector<std::wstring>{PathOf(work + L"\\Sub\\Deep"), PathOf(work + L"\\Sub")}));
+    EXPECT_EQ(frame->MarkingReserves,
+              (std::vector<std::wstring>{PathOf(work + L"\\Sub\\Deep"), PathOf(work + L"\\Sub")}));
     ASSERT_TRUE(PumpUntil([&] { return frame->RestoreState() == TNavFrame::TRestoreState::None; }));
     EXPECT_TRUE(shell::SameShellItem(frame->Selected().Get(), deep.Get()));
 
@@ -365,27 +370,46 @@ struct TargetCase {
 
 TEST_F(ItemCommandsTest, OpenTargetShowsTheTargetInTheTreeOrSaysWhyNot) {
     const TargetCase cases[] = {
-        {"shortcut inside", [](auto&, auto& w) { return MakeShortcut(w + L"\\in.lnk", w + L"\\Sub\\Deep") ? w + L"\\in.lnk" : L""; },
+        {"shortcut inside",
+         [](auto&, auto& w) {
+             return MakeShortcut(w + L"\\in.lnk", w + L"\\Sub\\Deep") ? w + L"\\in.lnk" : L"";
+         },
          TargetCase::Found, L"\\Sub\\Deep"},
-        {"shortcut to the root", [](auto&, auto& w) { return MakeShortcut(w + L"\\root.lnk", w) ? w + L"\\root.lnk" : L""; },
+        {"shortcut to the root",
+         [](auto&, auto& w) { return MakeShortcut(w + L"\\root.lnk", w) ? w + L"\\root.lnk" : L""; },
          TargetCase::Found, L""},
-        {"shortcut outside", [](auto& t, auto& w) { return MakeShortcut(w + L"\\out.lnk", t + L"\\Outside\\y") ? w + L"\\out.lnk" : L""; },
+        {"shortcut outside",
+         [](auto& t, auto& w) {
+             return MakeShortcut(w + L"\\out.lnk", t + L"\\Outside\\y") ? w + L"\\out.lnk" : L"";
+         },
          TargetCase::Outside, nullptr},
-        {"Work and Workshop", [](auto& t, auto& w) { return MakeShortcut(w + L"\\shop.lnk", t + L"\\Workshop\\x") ? w + L"\\shop.lnk" : L""; },
+        {"Work and Workshop",
+         [](auto& t, auto& w) {
+             return MakeShortcut(w + L"\\shop.lnk", t + L"\\Workshop\\x") ? w + L"\\shop.lnk" : L"";
+         },
          TargetCase::NoChain, nullptr},
         {"plain file", [](auto&, auto& w) { return w + L"\\file.txt"; }, TargetCase::NotFound, nullptr},
         {"plain folder", [](auto&, auto& w) { return w + L"\\Alpha"; }, TargetCase::NotFound, nullptr},
-        {"missing drive", [](auto&, auto& w) { return MakeShortcut(w + L"\\drive.lnk", L"Q:\\nowhere\\x.txt") ? w + L"\\drive.lnk" : L""; },
+        {"missing drive",
+         [](auto&, auto& w) {
+             return MakeShortcut(w + L"\\drive.lnk", L"Q:\\nowhere\\x.txt") ? w + L"\\drive.lnk" : L"";
+         },
          TargetCase::NotFoundOrOutside, nullptr},
-        {"symbolic link inside", [](auto&, auto& w) { return testing_support::MakeSymbolicLink(w + L"\\symDeep", w + L"\\Sub\\Deep") ? w + L"\\symDeep" : L""; },
+        {"symbolic link inside",
+         [](auto&, auto& w) {
+             return testing_support::MakeSymbolicLink(w + L"\\symDeep", w + L"\\Sub\\Deep") ? w + L"\\symDeep"
+                                                                                            : L"";
+         },
          TargetCase::Found, L"\\Sub\\Deep"},
-        {"dangling symbolic link", [](auto&, auto& w) {
+        {"dangling symbolic link",
+         [](auto&, auto& w) {
              testing_support::MakeFolder(w + L"\\GoneSoon");
              bool made = testing_support::MakeSymbolicLink(w + L"\\symGone", w + L"\\GoneSoon");
              return made && testing_support::RemoveOnLinuxSide(w + L"\\GoneSoon") ? w + L"\\symGone" : L"";
          },
          TargetCase::NotFound, nullptr},
-        {"symbolic link loop", [](auto&, auto& w) {
+        {"symbolic link loop",
+         [](auto&, auto& w) {
              testing_support::MakeFolder(w + L"\\loopB");
              bool made = testing_support::MakeSymbolicLink(w + L"\\loopA", w + L"\\loopB") &&
                          testing_support::RemoveOnLinuxSide(w + L"\\loopB");
@@ -453,7 +477,8 @@ TEST_F(ItemCommandsTest, OpenTargetShowsTheTargetInTheTreeOrSaysWhyNot) {
             break;
         case TargetCase::NotFoundOrOutside:
             ASSERT_EQ(messages.size(), 1u);
-            EXPECT_TRUE(messages[0] == L"リンク先が見つかりません" || messages[0] == L"リンク先がツリー上に存在しません")
+            EXPECT_TRUE(messages[0] == L"リンク先が見つかりません" ||
+                        messages[0] == L"リンク先がツリー上に存在しません")
                 << testing_support::Utf8(messages[0]);
             EXPECT_EQ(frame->ExpandingReserves, std::vector<std::wstring>{L"kept"});
             break;
@@ -520,7 +545,8 @@ TEST_F(ItemCommandsTest, EnterAndDoubleClickOpenFilesButLeavePlainFoldersToTheTr
     } gestures[] = {{"Enter", WM_KEYDOWN, VK_RETURN}, {"double click", WM_LBUTTONDBLCLK, MK_LBUTTON}};
     for (const Gesture& g : gestures) {
         SCOPED_TRACE(g.name);
-        ASSERT_HRESULT_SUCCEEDED(RunCommand(folder.Get(), L"項目のフィルター")); // resets the choice to the folder
+        ASSERT_HRESULT_SUCCEEDED(
+            RunCommand(folder.Get(), L"項目のフィルター")); // resets the choice to the folder
         select(file.Get());
         // The point lies below every item, so that the tree does nothing of its own with it.
         ::SendMessageW(view, g.message, g.wParam, MAKELPARAM(300, 280));
@@ -546,7 +572,8 @@ TEST_F(ItemCommandsTest, F5ReloadsTheRootAndSelectsTheItemAgain) {
     ASSERT_TRUE(testing_support::MakeFolder(work + L"\\Sub\\Deep\\New"));
     ::SendMessageW(frame->NameSpaceTree().TreeViewHandle(), WM_KEYDOWN, VK_F5, 0);
     EXPECT_EQ(frame->RestoreState(), TNavFrame::TRestoreState::Restoring);
-    EXPECT_EQ(frame->MarkingReserves, (std::vector<std::wstring>{PathOf(work + L"\\Sub\\Deep"), PathOf(work + L"\\Sub\\Deep")}));
+    EXPECT_EQ(frame->MarkingReserves,
+              (std::vector<std::wstring>{PathOf(work + L"\\Sub\\Deep"), PathOf(work + L"\\Sub\\Deep")}));
     EXPECT_TRUE(Contains(frame->ExpandingReserves, PathOf(work + L"\\Sub")));
     ASSERT_TRUE(PumpUntil([&] { return frame->RestoreState() == TNavFrame::TRestoreState::None; }));
     EXPECT_TRUE(shell::SameShellItem(frame->Selected().Get(), deep.Get()));
@@ -562,8 +589,8 @@ ComPtr<IShellItemArray> ArrayOfPaths(const std::vector<std::wstring>& paths) {
     for (const std::wstring& path : paths)
         lists.push_back(::ILCreateFromPathW(path.c_str()));
     ComPtr<IShellItemArray> items;
-    EXPECT_HRESULT_SUCCEEDED(::SHCreateShellItemArrayFromIDLists(static_cast<UINT>(lists.size()),
-                                                                 lists.data(), &items));
+    EXPECT_HRESULT_SUCCEEDED(
+        ::SHCreateShellItemArrayFromIDLists(static_cast<UINT>(lists.size()), lists.data(), &items));
     for (PIDLIST_ABSOLUTE list : lists)
         ::ILFree(list);
     return items;
@@ -572,8 +599,7 @@ ComPtr<IShellItemArray> ArrayOfPaths(const std::vector<std::wstring>& paths) {
 TEST_F(ItemCommandsTest, ItemsDroppedBetweenRootsBecomeRootsInDragOrder) {
     AddWorkRoot();
     shellctrls::TNameSpaceTreeSinks sinks(frame->NameSpaceTree());
-    ComPtr<IShellItemArray> dragged =
-        ArrayOfPaths({work + L"\\Sub", work + L"\\Alpha", temp / L"Outside"});
+    ComPtr<IShellItemArray> dragged = ArrayOfPaths({work + L"\\Sub", work + L"\\Alpha", temp / L"Outside"});
     EXPECT_EQ(sinks.OnDragPosition(nullptr, dragged.Get(), 1, 0), S_OK);
     EXPECT_EQ(frame->Choices(), dragged.Get());
 

@@ -52,13 +52,15 @@ TEST(MenuScreenshot, DISABLED_ShowsTheCommandsMergedIntoTheShellsMenu) {
     frame.SetFrameAlign(gui::alTop);
     frame.SetBounds(gui::MakeRect(0, 0, 338, 478));
     shellctrls::TNamespaceTreeRoot& root = owner.AddRoot(&frame, temp.Path());
-    root.SetFilters({shellctrls::shcontfFolders, shellctrls::shcontfNonFolders, shellctrls::shcontfIncludeHidden});
+    root.SetFilters(
+        {shellctrls::shcontfFolders, shellctrls::shcontfNonFolders, shellctrls::shcontfIncludeHidden});
     frame.NameSpaceTree().SetItemState(root.SHItem(), NSTCIS_EXPANDED, NSTCIS_EXPANDED);
     testing_support::PumpUntilIdle();
 
     Microsoft::WRL::ComPtr<IShellItem> item;
     // The root's own item, so that "ツリーを削除" is offered too.
-    ASSERT_HRESULT_SUCCEEDED(::SHCreateItemFromParsingName(temp.Path().c_str(), nullptr, IID_PPV_ARGS(&item)));
+    ASSERT_HRESULT_SUCCEEDED(
+        ::SHCreateItemFromParsingName(temp.Path().c_str(), nullptr, IID_PPV_ARGS(&item)));
     frame.NameSpaceTree().SetItemState(item.Get(), NSTCIS_SELECTED, NSTCIS_SELECTED);
     testing_support::PumpUntilIdle();
 

@@ -30,7 +30,8 @@ MenuEntry EntryAt(HMENU menu, int position) {
     info.dwTypeData = text;
     info.cch = 128;
     EXPECT_TRUE(::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info));
-    return {info.wID, text, (info.fType & MFT_SEPARATOR) != 0, (info.fState & MFS_CHECKED) != 0, info.hSubMenu};
+    return {info.wID, text, (info.fType & MFT_SEPARATOR) != 0, (info.fState & MFS_CHECKED) != 0,
+            info.hSubMenu};
 }
 
 // A Shell menu that already holds its own items, with the ids they use.
@@ -69,9 +70,15 @@ TEST_F(ContextMenuTest, HoldsTheTenEntriesWithTheirCaptionsAndTags) {
         int tag;
         bool autoCheck;
     } expected[kContextEntryCount] = {
-        {L"新しいフレームで開く", 0, false}, {L"新しいルートで開く", 0, false}, {L"開く(&O)", 0, false},
-        {L"リンク先を開く", 0, false},       {L"項目のフィルター", 0, false},   {L"フォルダ", 1, true},
-        {L"非フォルダ", 2, true},           {L"非表示を含める", 3, true},      {L"システムを含める", 12, true},
+        {L"新しいフレームで開く", 0, false},
+        {L"新しいルートで開く", 0, false},
+        {L"開く(&O)", 0, false},
+        {L"リンク先を開く", 0, false},
+        {L"項目のフィルター", 0, false},
+        {L"フォルダ", 1, true},
+        {L"非フォルダ", 2, true},
+        {L"非表示を含める", 3, true},
+        {L"システムを含める", 12, true},
         {L"ツリーを削除", 0, false},
     };
     ASSERT_EQ(menu.Items().size(), static_cast<size_t>(kContextEntryCount));
@@ -102,9 +109,15 @@ TEST_F(ContextMenuTest, MergesIntoTheShellsMenuAtFixedPlacesWithFreeIds) {
         UINT id;
         const wchar_t* caption;
         bool separator;
-    } places[] = {{3, L"新しいフレームで開く", false}, {4, L"新しいルートで開く", false}, {0, L"", true},
-                  {6, L"開く(&O)", false},            {7, L"リンク先を開く", false},      {1, L"shell 1", false},
-                  {2, L"shell 2", false},              {5, L"shell 5", false},             {8, L"項目のフィルター", false},
+    } places[] = {{3, L"新しいフレームで開く", false},
+                  {4, L"新しいルートで開く", false},
+                  {0, L"", true},
+                  {6, L"開く(&O)", false},
+                  {7, L"リンク先を開く", false},
+                  {1, L"shell 1", false},
+                  {2, L"shell 2", false},
+                  {5, L"shell 5", false},
+                  {8, L"項目のフィルター", false},
                   {13, L"ツリーを削除", false}};
     for (int i = 0; i < count; ++i) {
         SCOPED_TRACE(i);
@@ -122,7 +135,9 @@ TEST_F(ContextMenuTest, MergesIntoTheShellsMenuAtFixedPlacesWithFreeIds) {
         UINT id;
         const wchar_t* caption;
         bool checked;
-    } expected[] = {{9, L"フォルダ", true}, {10, L"非フォルダ", false}, {11, L"非表示を含める", true},
+    } expected[] = {{9, L"フォルダ", true},
+                    {10, L"非フォルダ", false},
+                    {11, L"非表示を含める", true},
                     {12, L"システムを含める", false}};
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
@@ -170,8 +185,8 @@ TEST(FindFreeCommandId, FindsTheFirstIdNoItemUsesSubmenusIncluded) {
     struct Case {
         UINT from, to;
         std::optional<UINT> expected;
-    } cases[] = {{3, 10, 6u}, {1, 10, 1u}, {3, 5, std::nullopt}, {7, 6, std::nullopt}, {6, 6, 6u},
-                 {0xFFFFFFFEu, 0xFFFFFFFFu, 0xFFFFFFFEu}};
+    } cases[] = {{3, 10, 6u},          {1, 10, 1u}, {3, 5, std::nullopt},
+                 {7, 6, std::nullopt}, {6, 6, 6u},  {0xFFFFFFFEu, 0xFFFFFFFFu, 0xFFFFFFFEu}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.from) + ".." + std::to_string(c.to));
         EXPECT_EQ(FindFreeCommandId(shell.get(), c.from, c.to), c.expected);

@@ -124,9 +124,9 @@ TEST_F(TreeControlTest, RecreatedWindowGetsAFreshTreeWithTheSameStylesAndRoots) 
     log_->Clear();
 
     control_->RecreateHandle();
-    EXPECT_EQ(log_->calls, (Calls{L"RemoveAllRoots", L"TreeUnadvise(0x5150)", L"Released", L"Initialize(0x81,121x97)",
-                                  L"SetControlStyle2(0x0,0x0)", L"TreeAdvise", L"RemoveAllRoots",
-                                  L"AppendRoot(A,0x0,0x0)", L"AppendRoot(B,0x0,0x0)"}));
+    EXPECT_EQ(log_->calls, (Calls{L"RemoveAllRoots", L"TreeUnadvise(0x5150)", L"Released",
+                                  L"Initialize(0x81,121x97)", L"SetControlStyle2(0x0,0x0)", L"TreeAdvise",
+                                  L"RemoveAllRoots", L"AppendRoot(A,0x0,0x0)", L"AppendRoot(B,0x0,0x0)"}));
     EXPECT_EQ(log_->created, 2);
     EXPECT_EQ(log_->alive, 1);
     EXPECT_TRUE(control_->Actuated());
@@ -295,7 +295,8 @@ TEST_F(TreeControlTest, ARootDeletedWhileTheTreeTakesItIsTakenOutAgainAndFreedAf
     control_->Roots()[0].SetFilters({shcontfFolders});
     EXPECT_EQ(control_->Roots().Count(), 0);
     EXPECT_TRUE(log_->roots.empty());
-    EXPECT_EQ(log_->calls, (Calls{L"RemoveRoot(Doomed)", L"InsertRoot(0,Doomed,0x20,0x0)", L"RemoveRoot(Doomed)"}));
+    EXPECT_EQ(log_->calls,
+              (Calls{L"RemoveRoot(Doomed)", L"InsertRoot(0,Doomed,0x20,0x0)", L"RemoveRoot(Doomed)"}));
 }
 
 TEST_F(TreeControlTest, ItemOperationsForwardTheirArgumentsAndReturnTheTreesResultUnchanged) {
