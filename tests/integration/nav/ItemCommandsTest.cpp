@@ -680,7 +680,7 @@ TEST_F(ItemCommandsTest, EnterOpensAFileWithItsRegisteredProgram) {
     if (!opened) {
         // Wine refuses the verb given as text to a context menu; the registration itself
         // works, as another way of opening shows.
-        std::wstring other = work + L"\other.kestravopen";
+        std::wstring other = work + L"\\other.kestravopen";
         ASSERT_TRUE(testing_support::MakeFile(other));
         SHELLEXECUTEINFOW info{};
         info.cbSize = sizeof(info);

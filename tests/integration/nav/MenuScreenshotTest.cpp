@@ -1,7 +1,7 @@
 // Not part of the suite: shows the Shell's own context menu of a folder with the frame's
 // commands merged in, for a few seconds, so that a screenshot can be taken. Run with
-//   GTEST_ALSO_RUN_DISABLED_TESTS=1 GTEST_FILTER='*MenuScreenshot*' tools/screenshot out.png \
-//       --wait 5 --exe build/tests/integration_nav.exe
+//   GTEST_ALSO_RUN_DISABLED_TESTS=1 GTEST_FILTER='*MenuScreenshot*'
+//   tools/screenshot out.png --wait 8 --exe build/tests/integration_nav.exe
 #include "FakeFrameOwner.h"
 #include "nav/NavFrame.h"
 #include "support/Pump.h"
