@@ -51,7 +51,7 @@ public:
     ~TMainForm() override;
 
     // Docking and layout.
-    TAlign SnapEdge() const { return FSnapEdge; }
+    TAlign SnapEdge() const override { return FSnapEdge; }
     void SetSnapEdge(TAlign value);
     TLayout Layout() const { return FLayout; }
     void SetLayout(TLayout value);
@@ -106,10 +106,10 @@ public:
     gui::Splitter* SplitterOf(const nav::TNavFrame& frame) const;
     // A frame with its splitter at the end; a negative id asks for the lowest free one.
     // When either cannot be made, the id is free again and the frames are as before.
-    nav::TNavFrame& AddFrame(int frameId);
+    nav::TNavFrame& AddFrame(int frameId) override;
     // A root with the default filters at the end of a frame's tree (of a new frame
     // when frame is null).
-    shellctrls::TNamespaceTreeRoot& AddRoot(nav::TNavFrame* frame, const std::wstring& path);
+    shellctrls::TNamespaceTreeRoot& AddRoot(nav::TNavFrame* frame, const std::wstring& path) override;
     // A frame with the expanded desktop as its one root; not counted as a change.
     void AddDesktop();
     void DelFrame(nav::TNavFrame& frame) override;
@@ -135,7 +135,7 @@ public:
     gui::SpeedButton& TopmostBtn() { return *FTopmostBtn; }
     gui::SpeedButton& PinningBtn() { return *FPinningBtn; }
     gui::SpeedButton& ExitBtn() { return *FExitBtn; }
-    gui::ScrollBox& ScrollBox() { return *FScrollBox; }
+    gui::ScrollBox& ScrollBox() override { return *FScrollBox; }
     gui::Timer& LayoutTimer() { return FLayoutTimer; }
     const gui::ImageList& TitleImages() const { return FTitlePanel->Images(); }
 

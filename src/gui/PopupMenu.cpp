@@ -2,6 +2,13 @@
 
 namespace gui {
 
+void MenuItem::Click() {
+    if (autoCheck_)
+        checked_ = !checked_;
+    if (OnClick)
+        OnClick(*this);
+}
+
 MenuItem& PopupMenu::Add(std::wstring caption, int tag) {
     items_.push_back(std::make_unique<MenuItem>(std::move(caption), tag));
     return *items_.back();
@@ -44,11 +51,7 @@ void PopupMenu::Popup(POINT screen, HWND owner) {
 void PopupMenu::Choose(UINT commandId) {
     if (commandId < FirstCommandId || commandId - FirstCommandId >= items_.size())
         return;
-    MenuItem& item = *items_[commandId - FirstCommandId];
-    if (item.AutoCheck())
-        item.SetChecked(!item.Checked());
-    if (item.OnClick)
-        item.OnClick(item);
+    items_[commandId - FirstCommandId]->Click();
 }
 
 } // namespace gui

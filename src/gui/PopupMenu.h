@@ -19,6 +19,13 @@ public:
     // A click toggles the check mark before OnClick runs.
     bool AutoCheck() const { return autoCheck_; }
     void SetAutoCheck(bool autoCheck) { autoCheck_ = autoCheck; }
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible) { visible_ = visible; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    // What a click of the user does: the check mark toggles first (AutoCheck), then
+    // OnClick runs.
+    void Click();
 
     std::function<void(MenuItem&)> OnClick;
 
@@ -27,6 +34,8 @@ private:
     int tag_;
     bool checked_ = false;
     bool autoCheck_ = false;
+    bool visible_ = true;
+    bool enabled_ = true;
 };
 
 class PopupMenu {

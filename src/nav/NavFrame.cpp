@@ -1,5 +1,6 @@
 #include "nav/NavFrame.h"
 
+#include "nav/ResourceText.h"
 #include "nav/StyleMenu.h"
 #include "shell/ShellItems.h"
 #include "gui/ControlDrag.h"
@@ -7,19 +8,6 @@
 #include "ResourceIds.h"
 
 namespace nav {
-namespace {
-
-// Posted to itself by the close button, so that the frame is destroyed after the
-// button's click has returned, never inside it.
-constexpr UINT WM_CLOSEFRAME = WM_APP + 0x51;
-
-std::wstring ResourceString(UINT id, const wchar_t* fallback) {
-    const wchar_t* text = nullptr;
-    int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
-    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring(fallback);
-}
-
-} // namespace
 
 TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
     : Window(&parent), FOwner(owner), FID(id) {
@@ -78,6 +66,7 @@ TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
     FNameSpaceTree->OnEnter = [this] { NameSpaceTreeEnter(); };
     FNameSpaceTree->OnRootRenamed = [this] { NameSpaceTreeRootRenamed(); };
     FNameSpaceTree->SetStyles({shellctrls::nstcsHasExpandos});
+    BuildContextMenu();
     FNameSpaceTree->CreateHandle();
 
     Show();
@@ -175,7 +164,9 @@ void TNavFrame::CaptionPanelDragDrop(gui::Window& source) {
         FOwner.MoveFrame(*dragged, *this);
 }
 
-void TNavFrame::CloseBtnClick() { ::PostMessageW(Handle(), WM_CLOSEFRAME, 0, 0); }
+void TNavFrame::CloseBtnClick() {
+    PostClose();
+}
 
 void TNavFrame::PreferenceMenuPopup() {
     shellctrls::TNamespaceTreeControlStyles styles = FNameSpaceTree->Styles();
@@ -208,11 +199,7 @@ void TNavFrame::NameSpaceTreeViewWndProc(shellctrls::TMessage& message) {
         if (to != Handle() && !::IsChild(Handle(), to))
             FrameExit(to);
     }
-}
-
-void TNavFrame::WMCloseFrame() {
-    // The owner destroys this frame: nothing of it may be touched afterwards.
-    FOwner.DelFrame(*this);
+    ItemViewMessage(message);
 }
 
 void TNavFrame::FrameExit(HWND to) {
@@ -231,13 +218,9 @@ void TNavFrame::NameSpaceTreeRootRenamed() {
 }
 
 LRESULT TNavFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CLOSEFRAME:
-        WMCloseFrame();
+    if (HandleDeferred(message))
         return 0;
-    default:
-        return Window::HandleMessage(message, wParam, lParam);
-    }
+    return Window::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace nav

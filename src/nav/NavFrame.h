@@ -6,12 +6,14 @@
 #include "gui/PopupMenu.h"
 #include "gui/SpeedButton.h"
 #include "gui/Window.h"
+#include "nav/ContextMenu.h"
 #include "nav/FrameOwner.h"
 #include "shellctrls/NameSpaceTreeControl.h"
 
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,6 +93,30 @@ public:
     void NameSpaceTreeEnter();
     void NameSpaceTreeNTEOnSelectionChanged(IShellItemArray* selection, HRESULT& result);
 
+    // Item commands (NavFrameCommands.cpp). ContextMenu is what the Shell merges into
+    // an item's context menu; Choices are the items the next command acts on.
+    TPopupMenu& ContextMenu() { return FContextMenu; }
+    IShellItemArray* Choices() const { return FChoices.Get(); }
+    void NameSpaceTreeNTEOnBeforeContextMenu(IShellItem* psi, const IID& riid, void*& ppv, HRESULT& result);
+    void NewFrameMnuClick();
+    void NewRootMnuClick();
+    void OpenMnuClick();
+    void OpenTargetMnuClick();
+    void RootFilterMnusClick(gui::MenuItem& item);
+    void RemoveRootMnuClick();
+    void NameSpaceTreeNTDHOnDragPosition(IShellItem* psiOver, IShellItemArray* psiaData, int iNewPosition,
+                                         int iOldPosition, HRESULT& result);
+    void NameSpaceTreeNTDHOnDrop(IShellItem* psiOver, IShellItemArray* psiaData, int iPosition,
+                                 DWORD grfKeyState, DWORD& pdwEffect, HRESULT& result);
+    // The one way a command closes this frame or removes a root: the request is posted
+    // and carried out once no command and no Shell call of this frame is on the stack,
+    // so nothing the Shell still uses is freed under it.
+    void PostClose();
+    void PostRemoveRoot(shellctrls::TNamespaceTreeRoot& root);
+    // Shows one of the messages about shortcut targets: an error dialog with one OK
+    // button, centred on the screen. Tests put a recorder in its place.
+    std::function<void(const std::wstring& text)> ShowMessage;
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -99,7 +125,15 @@ private:
     void CaptionPanelDragOver(gui::Window& source, bool& accept);
     void CaptionPanelDragDrop(gui::Window& source);
     void NameSpaceTreeViewWndProc(shellctrls::TMessage& message);
-    void WMCloseFrame();
+    void BuildContextMenu();
+    void ItemViewMessage(const shellctrls::TMessage& message);
+    // Carries out what PostClose and PostRemoveRoot asked for; true for their message.
+    bool HandleDeferred(UINT message);
+    void RunDeferred();
+    void ScrollFramesToEnd();
+    Microsoft::WRL::ComPtr<IShellItem> FirstChoice() const;
+    void CommandStarted() { ++FCommandDepth; }
+    void CommandEnded();
 
     void SetRestoreState(TRestoreState state);
     void NameSpaceTreeRootRenamed();
@@ -121,6 +155,13 @@ private:
     gui::SpeedButton* FSwitchingBtn = nullptr;
     std::unique_ptr<shellctrls::TNameSpaceTreeControl> FNameSpaceTree;
     gui::PopupMenu FPreferenceMenu;
+    TPopupMenu FContextMenu;
+    // Commands of this frame running now; deferred requests wait until none does.
+    int FCommandDepth = 0;
+    bool FCloseRequested = false;
+    // The items of the roots to remove: a root is found again by its item when the
+    // request is carried out, so one that went meanwhile is never touched.
+    std::vector<Microsoft::WRL::ComPtr<IShellItem>> FRootsToRemove;
 };
 
 // The frame whose caption bar a window is, or null.

@@ -342,15 +342,19 @@ int TCustomNameSpaceTreeControl::TreeRootCount() const {
 void TCustomNameSpaceTreeControl::AttachRoot(TNamespaceTreeRoot* root) {
     if (!FTree || root == nullptr)
         return;
-    // A handler of the tree's events may release the tree meanwhile.
+    // A handler of the tree's events may release the tree meanwhile, or delete the
+    // root: it then stays allocated until this call is done, which writes nothing to it.
     Microsoft::WRL::ComPtr<INameSpaceTreeControl> tree = FTree;
+    TNamespaceTreeRoot::Hold hold(*root);
     Microsoft::WRL::ComPtr<IShellItem> item = shell::RootToShellItem(root->FPath);
     bool wasInTree = root->FSHItem != nullptr;
     // The old item goes even when the new designation does not resolve, so that no
     // root lingers in the tree that the collection no longer knows by its item.
     if (wasInTree) {
-        tree->RemoveRoot(root->FSHItem.Get());
-        root->FSHItem.Reset();
+        Microsoft::WRL::ComPtr<IShellItem> old = std::move(root->FSHItem);
+        tree->RemoveRoot(old.Get());
+        if (!hold.InCollection())
+            return;
     }
     if (!item)
         return;
@@ -361,6 +365,12 @@ void TCustomNameSpaceTreeControl::AttachRoot(TNamespaceTreeRoot* root) {
         wasInTree || index < TreeRootCount()
             ? tree->InsertRoot(index, item.Get(), root->FFilters, root->FStyles, sinks_.Filter())
             : tree->AppendRoot(item.Get(), root->FFilters, root->FStyles, sinks_.Filter());
+    if (!hold.InCollection()) {
+        // Deleted meanwhile: the item it was given must not stay in the tree either.
+        if (SUCCEEDED(inserted))
+            tree->RemoveRoot(item.Get());
+        return;
+    }
     if (SUCCEEDED(inserted))
         root->FSHItem = item;
 }
@@ -368,9 +378,11 @@ void TCustomNameSpaceTreeControl::AttachRoot(TNamespaceTreeRoot* root) {
 void TCustomNameSpaceTreeControl::DetachRoot(TNamespaceTreeRoot* root) {
     if (!FTree || root == nullptr)
         return;
-    if (root->FSHItem)
-        FTree->RemoveRoot(root->FSHItem.Get());
-    root->FSHItem.Reset();
+    // The root's item goes first, so that nothing is written to the root after the
+    // tree's callbacks, which may delete it.
+    Microsoft::WRL::ComPtr<IShellItem> item = std::move(root->FSHItem);
+    if (item)
+        FTree->RemoveRoot(item.Get());
 }
 
 void TCustomNameSpaceTreeControl::ReloadRoots() {

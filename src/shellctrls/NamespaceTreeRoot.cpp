@@ -198,7 +198,25 @@ void TNamespaceTreeRoots::Delete(int index) {
         return;
     std::unique_ptr<TNamespaceTreeRoot> root = std::move(items_[static_cast<size_t>(index)]);
     items_.erase(items_.begin() + index);
+    Free(std::move(root));
+}
+
+void TNamespaceTreeRoots::Free(std::unique_ptr<TNamespaceTreeRoot> root) {
     root->collection_ = nullptr;
+    // A root that a call still holds is freed when the last hold ends.
+    if (root->messageDepth_ > 0) {
+        root->UnregistNotify();
+        TNamespaceTreeRoot* raw = root.get();
+        raw->pendingFree_ = std::move(root);
+    }
+}
+
+void TNamespaceTreeRoot::Release(TNamespaceTreeRoot& root) noexcept {
+    --root.messageDepth_;
+    if (root.messageDepth_ == 0 && root.pendingFree_) {
+        // Deleted while held: freed now that nothing of it is in use any more.
+        std::unique_ptr<TNamespaceTreeRoot> self = std::move(root.pendingFree_);
+    }
 }
 
 void TNamespaceTreeRoots::Move(int fromIndex, int toIndex) {
@@ -221,7 +239,7 @@ void TNamespaceTreeRoots::Clear() {
     std::vector<std::unique_ptr<TNamespaceTreeRoot>> roots = std::move(items_);
     items_.clear();
     for (auto& root : roots)
-        root->collection_ = nullptr;
+        Free(std::move(root));
 }
 
 int TNamespaceTreeRoots::IndexOf(const TNamespaceTreeRoot* root) const {

@@ -67,6 +67,21 @@ public:
     // The designation, or the class name for a root without one.
     std::wstring GetDisplayName() const;
 
+    // Keeps the root allocated while a call works on it: a root deleted from its
+    // collection meanwhile is freed only when the last hold ends.
+    class Hold {
+    public:
+        explicit Hold(TNamespaceTreeRoot& root) noexcept : root_(root) { ++root_.messageDepth_; }
+        ~Hold() { TNamespaceTreeRoot::Release(root_); }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+        // False once the root has left its collection.
+        bool InCollection() const noexcept { return root_.collection_ != nullptr; }
+
+    private:
+        TNamespaceTreeRoot& root_;
+    };
+
     // The hidden window and the registration id (0 when not watching).
     HWND NotifyWindow() const;
     ULONG RegistID() const { return FRegistID; }
@@ -82,6 +97,8 @@ private:
     void Changed();
     // A change notification of the Shell, given the Shell's lock handle and process id.
     void ChangeNotified(WPARAM lock, LPARAM processId);
+    // Ends one hold; frees the root when it was deleted meanwhile and nothing holds it.
+    static void Release(TNamespaceTreeRoot& root) noexcept;
     // Whether an ID list of a notification names this root's own folder.
     bool IsOwnFolder(PCIDLIST_ABSOLUTE idList) const;
 
@@ -98,6 +115,10 @@ private:
     shell::unique_pidl watched_;
     // The folder is gone: the collection takes the root out at its next turn.
     bool leaving_ = false;
+    // Calls that hold the root now (see Hold); a root deleted meanwhile keeps itself
+    // alive here until the last of them returns.
+    int messageDepth_ = 0;
+    std::unique_ptr<TNamespaceTreeRoot> pendingFree_;
 };
 
 class TNamespaceTreeRoots {
@@ -140,6 +161,8 @@ private:
     void Notify(TNamespaceTreeRoot& item, TCollectionNotification action);
     void Update(TNamespaceTreeRoot* item);
     void DeleteLeavingRoots();
+    // Frees a root taken out of the list, or leaves that to the last call holding it.
+    static void Free(std::unique_ptr<TNamespaceTreeRoot> root);
 
     TCustomNameSpaceTreeControl* owner_;
     std::vector<std::unique_ptr<TNamespaceTreeRoot>> items_;

@@ -1,4 +1,5 @@
 #include "nav/NavFrame.h"
+#include "FakeFrameOwner.h"
 #include "gui/Hint.h"
 #include "support/Pump.h"
 
@@ -12,18 +13,7 @@ using testing_support::PumpUntilIdle;
 
 namespace {
 
-class FakeFrameOwner : public INavFrameOwner {
-public:
-    TChangeParts marked;
-    std::vector<TNavFrame*> deleted;
-    std::vector<std::pair<TNavFrame*, TNavFrame*>> moved;
-    void InclModify(TChangePart part) override { marked.Include(part); }
-    void ExclModify(TChangePart part) override { marked.Exclude(part); }
-    void DelFrame(TNavFrame& frame) override { deleted.push_back(&frame); }
-    void MoveFrame(TNavFrame& current, TNavFrame& target) override { moved.emplace_back(&current, &target); }
-    void SetActiveControl(HWND) override {}
-    TFrameSnapshot ReadFrameSnapshot(int) override { return {}; }
-};
+using FakeFrameOwner = navtest::FakeFrameOwner;
 
 class Host : public gui::Window {
 public:
@@ -46,7 +36,7 @@ protected:
         owner.marked = {};
     }
     Host host;
-    FakeFrameOwner owner;
+    FakeFrameOwner owner{host};
     std::unique_ptr<TNavFrame> frame;
 };
 

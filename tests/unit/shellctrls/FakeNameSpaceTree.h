@@ -11,10 +11,12 @@
 #include <wrl/client.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fake {
@@ -44,6 +46,9 @@ struct TreeLog {
     DWORD styles2 = 0;
     HWND window = nullptr;
     HWND view = nullptr;
+    // Runs (once) when the tree has taken a root by AppendRoot or InsertRoot, as the
+    // Shell's tree calls back into its sinks while it adds a root.
+    std::function<void()> onRootAdded;
 
     HRESULT Result(const std::wstring& method) const {
         auto it = results.find(method);
@@ -157,6 +162,7 @@ public:
         HRESULT hr = log_->Result(L"AppendRoot");
         if (SUCCEEDED(hr))
             log_->roots.push_back({item, filters, style, filter});
+        RootAdded();
         return hr;
     }
     IFACEMETHODIMP InsertRoot(int index, IShellItem* item, SHCONTF filters, NSTCROOTSTYLE style,
@@ -169,6 +175,7 @@ public:
             log_->roots.insert(log_->roots.begin() + static_cast<std::ptrdiff_t>(at),
                                {item, filters, style, filter});
         }
+        RootAdded();
         return hr;
     }
     IFACEMETHODIMP RemoveRoot(IShellItem* item) override {
@@ -285,6 +292,10 @@ private:
         registered = true;
     }
     void Log(std::wstring call) { log_->calls.push_back(std::move(call)); }
+    void RootAdded() {
+        if (auto handler = std::exchange(log_->onRootAdded, nullptr))
+            handler();
+    }
 
     std::shared_ptr<TreeLog> log_;
     ULONG refs_ = 1;

@@ -124,9 +124,9 @@ TEST_F(TreeControlTest, RecreatedWindowGetsAFreshTreeWithTheSameStylesAndRoots) 
     log_->Clear();
 
     control_->RecreateHandle();
-    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released", L"Initialize(0x81,121x97)",
-                                  L"SetControlStyle2(0x0,0x0)", L"TreeAdvise", L"RemoveAllRoots",
-                                  L"AppendRoot(A,0x0,0x0)", L"AppendRoot(B,0x0,0x0)"}));
+    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released",
+                                  L"Initialize(0x81,121x97)", L"SetControlStyle2(0x0,0x0)", L"TreeAdvise",
+                                  L"RemoveAllRoots", L"AppendRoot(A,0x0,0x0)", L"AppendRoot(B,0x0,0x0)"}));
     EXPECT_EQ(log_->created, 2);
     EXPECT_EQ(log_->alive, 1);
     EXPECT_TRUE(control_->Actuated());
@@ -241,6 +241,37 @@ TEST_F(TreeControlTest, TreeWithoutTheSecondInterfaceOnlyStoresStyles) {
     EXPECT_EQ(control_->Styles(), TNamespaceTreeControlStyles{nstcsFullRowSelect});
     control_->RecreateHandle();
     EXPECT_EQ(log_->calls.at(2), L"Initialize(0x8,121x97)");
+}
+
+TEST_F(TreeControlTest, ARootDeletedWhileTheTreeTakesItIsTakenOutAgainAndFreedAfterwards) {
+    control_->CreateHandle();
+    std::wstring path = folder_.MakeFolder(L"Doomed");
+    HWND notifyWindow = nullptr;
+    // The tree's callback while it adds the root deletes that very root, as a handler
+    // of the tree's events might.
+    log_->onRootAdded = [&] {
+        ASSERT_EQ(control_->Roots().Count(), 1);
+        notifyWindow = control_->Roots()[0].NotifyWindow();
+        control_->Roots().Delete(0);
+        // Still allocated while the attach that is running uses it.
+        EXPECT_TRUE(::IsWindow(notifyWindow));
+    };
+    log_->Clear();
+    control_->Roots().Add().SetPath(path);
+    EXPECT_EQ(control_->Roots().Count(), 0);
+    EXPECT_TRUE(log_->roots.empty());
+    EXPECT_EQ(log_->calls, (Calls{L"AppendRoot(Doomed,0x0,0x0)", L"RemoveRoot(Doomed)"}));
+    EXPECT_FALSE(::IsWindow(notifyWindow));
+
+    // The same while a root that is in the tree already is put back with new filters.
+    control_->Roots().Add().SetPath(path);
+    log_->onRootAdded = [&] { control_->Roots().Delete(0); };
+    log_->Clear();
+    control_->Roots()[0].SetFilters({shcontfFolders});
+    EXPECT_EQ(control_->Roots().Count(), 0);
+    EXPECT_TRUE(log_->roots.empty());
+    EXPECT_EQ(log_->calls,
+              (Calls{L"RemoveRoot(Doomed)", L"InsertRoot(0,Doomed,0x20,0x0)", L"RemoveRoot(Doomed)"}));
 }
 
 TEST_F(TreeControlTest, ItemOperationsForwardTheirArgumentsAndReturnTheTreesResultUnchanged) {
