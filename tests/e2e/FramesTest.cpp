@@ -65,8 +65,16 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
 
     // Two double clicks on the empty area right of the frames add two frames.
     for (size_t expected = 2; expected <= 3; ++expected) {
-        RECT last = WindowBounds(FramesOf(window).back());
-        POINT at{last.right + 20, panel.top + 120};
+        // The frames take their row layout a moment after the window docked: the point
+        // follows the last frame until the empty area shows there.
+        POINT at{};
+        ASSERT_TRUE(WaitUntil(
+            "the empty frame area right of the last frame",
+            [&] {
+                at = {WindowBounds(FramesOf(window).back()).right + 20, panel.top + 120};
+                return ClassOf(ChildAt(window, at)) == L"GuiScrollBox";
+            },
+            5000, [&] { return "at " + PointText(at) + " it shows " + ClassAt(at); }));
         ASSERT_TRUE(ClickAt(at, 2));
         bool added = WaitFor([&] { return FramesOf(window).size() == expected; });
         wchar_t cls[64] = {};
@@ -88,11 +96,18 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
 
     // The close button sits at the top of the caption bar.
     RECT closing = WindowBounds(before[0]);
-    ASSERT_TRUE(ClickAt({closing.left + 12, closing.top + 12}));
+    const POINT close{closing.left + 12, closing.top + 12};
+    ASSERT_TRUE(WaitUntil("the close button of the moved frame under " + PointText(close), [&] {
+        HWND button = ChildAt(window, close);
+        return ClassOf(button) == L"GuiSpeedButton" && GetAncestor(button, GA_PARENT) != nullptr &&
+               GetAncestor(GetAncestor(button, GA_PARENT), GA_PARENT) == before[0];
+    }));
+    ASSERT_TRUE(ClickAt(close));
     EXPECT_TRUE(WaitUntil("the frame closed", [&] {
         return FramesOf(window) == std::vector<HWND>{before[2], before[1]};
     }));
-    EXPECT_FALSE(IsWindow(before[0]));
+    // The frame's window goes with its object, a moment after it left the layout.
+    EXPECT_TRUE(WaitUntil("the closed frame's window destroyed", [&] { return !IsWindow(before[0]); }));
     EXPECT_TRUE(MoveTo({900, 500}));
     EXPECT_EQ(kestrav.Close(), 0);
 }
