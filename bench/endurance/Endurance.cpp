@@ -36,9 +36,13 @@ RECT Work() {
     return r;
 }
 
-POINT Away() { return {(Work().left + Work().right) / 2, (Work().top + Work().bottom) / 2}; }
+POINT Away() {
+    return {(Work().left + Work().right) / 2, (Work().top + Work().bottom) / 2};
+}
 
-int EdgeOf(HWND window) { return static_cast<int>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
+int EdgeOf(HWND window) {
+    return static_cast<int>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
 
 // The window's extent away from its edge.
 int Thickness(HWND window) {
@@ -47,17 +51,25 @@ int Thickness(HWND window) {
     return edge == edgeTop || edge == edgeBottom ? r.bottom - r.top : r.right - r.left;
 }
 
-bool Expanded(HWND window) { return Thickness(window) >= 100; }
-bool Collapsed(HWND window) { return Thickness(window) <= 32; }
+bool Expanded(HWND window) {
+    return Thickness(window) >= 100;
+}
+bool Collapsed(HWND window) {
+    return Thickness(window) <= 32;
+}
 
 // A point on the window's strip, near its edge.
 POINT OnStrip(HWND window) {
     RECT r = WindowBounds(window);
     switch (EdgeOf(window)) {
-    case edgeTop: return {(r.left + r.right) / 2, r.top + 1};
-    case edgeBottom: return {(r.left + r.right) / 2, r.bottom - 2};
-    case edgeRight: return {r.right - 2, (r.top + r.bottom) / 2};
-    default: return {r.left + 1, (r.top + r.bottom) / 2};
+    case edgeTop:
+        return {(r.left + r.right) / 2, r.top + 1};
+    case edgeBottom:
+        return {(r.left + r.right) / 2, r.bottom - 2};
+    case edgeRight:
+        return {r.right - 2, (r.top + r.bottom) / 2};
+    default:
+        return {r.left + 1, (r.top + r.bottom) / 2};
     }
 }
 
@@ -65,10 +77,14 @@ POINT OnStrip(HWND window) {
 POINT OnTitleBar(HWND window) {
     RECT r = WindowBounds(window);
     switch (EdgeOf(window)) {
-    case edgeTop: return {(r.left + r.right) / 2, r.top + 12};
-    case edgeBottom: return {(r.left + r.right) / 2, r.bottom - 12};
-    case edgeRight: return {r.right - 12, (r.top + r.bottom) / 2};
-    default: return {r.left + 12, (r.top + r.bottom) / 2};
+    case edgeTop:
+        return {(r.left + r.right) / 2, r.top + 12};
+    case edgeBottom:
+        return {(r.left + r.right) / 2, r.bottom - 12};
+    case edgeRight:
+        return {r.right - 12, (r.top + r.bottom) / 2};
+    default:
+        return {r.left + 12, (r.top + r.bottom) / 2};
     }
 }
 
@@ -76,10 +92,14 @@ POINT OnTitleBar(HWND window) {
 POINT DockingBand(int edge) {
     RECT w = Work();
     switch (edge) {
-    case edgeTop: return {(w.left + w.right) / 2, w.top + 5};
-    case edgeBottom: return {(w.left + w.right) / 2, w.bottom - 5};
-    case edgeRight: return {w.right - 5, (w.top + w.bottom) / 2};
-    default: return {w.left + 5, (w.top + w.bottom) / 2};
+    case edgeTop:
+        return {(w.left + w.right) / 2, w.top + 5};
+    case edgeBottom:
+        return {(w.left + w.right) / 2, w.bottom - 5};
+    case edgeRight:
+        return {w.right - 5, (w.top + w.bottom) / 2};
+    default:
+        return {w.left + 5, (w.top + w.bottom) / 2};
     }
 }
 
@@ -202,7 +222,8 @@ bool ChainsClosed(std::string* report) {
             GetClassNameW(wnd, cls, 64);
             GetWindowTextW(wnd, text, 64);
             if (std::wstring(cls) == L"TMainForm" && std::wstring(text) == L"Kestrav" && IsWindowVisible(wnd))
-                (*reinterpret_cast<std::map<int, std::vector<RECT>>*>(p))[EdgeOf(wnd)].push_back(WindowBounds(wnd));
+                (*reinterpret_cast<std::map<int, std::vector<RECT>>*>(p))[EdgeOf(wnd)].push_back(
+                    WindowBounds(wnd));
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&byEdge));
@@ -216,14 +237,23 @@ bool ChainsClosed(std::string* report) {
         bool spans = true;
         for (const RECT& r : rects) {
             switch (edge) {
-            case edgeTop: offsets.push_back(r.top - w.top); break;
-            case edgeBottom: offsets.push_back(w.bottom - r.bottom); break;
-            case edgeRight: offsets.push_back(w.right - r.right); break;
-            default: offsets.push_back(r.left - w.left); break;
+            case edgeTop:
+                offsets.push_back(r.top - w.top);
+                break;
+            case edgeBottom:
+                offsets.push_back(w.bottom - r.bottom);
+                break;
+            case edgeRight:
+                offsets.push_back(w.right - r.right);
+                break;
+            default:
+                offsets.push_back(r.left - w.left);
+                break;
             }
             int thickness = vertical ? r.right - r.left : r.bottom - r.top;
-            spans = spans && thickness == StripThickness &&
-                    (vertical ? r.top == w.top && r.bottom == w.bottom : r.left == w.left && r.right == w.right);
+            spans =
+                spans && thickness == StripThickness &&
+                (vertical ? r.top == w.top && r.bottom == w.bottom : r.left == w.left && r.right == w.right);
         }
         std::sort(offsets.begin(), offsets.end());
         bool contiguous = true;
@@ -232,8 +262,10 @@ bool ChainsClosed(std::string* report) {
         char line[256];
         std::snprintf(line, sizeof line, "    edge %d: %zu windows, offsets", edge, rects.size());
         text += line;
-        for (int o : offsets)
-            text += " " + std::to_string(o);
+        for (int o : offsets) {
+            std::snprintf(line, sizeof line, " %d", o);
+            text += line;
+        }
         text += contiguous && spans ? "  (closed)\n" : "  (GAP OR OVERLAP)\n";
         closed = closed && contiguous && spans && edge >= edgeTop && edge <= edgeRight;
     }
@@ -422,13 +454,19 @@ int Run::Go() {
     while (NowMs() - t0 < minutes_ * 60000.0) {
         int i = step % InstanceCount;
         switch ((step / InstanceCount) % 5) {
-        case 0: Hover(i); break;
-        case 1: ClickOpen(i); break;
+        case 0:
+            Hover(i);
+            break;
+        case 1:
+            ClickOpen(i);
+            break;
         case 2:
             Redock(i, edges[(step / (InstanceCount * 5)) % 3]);
             Redock(i, edgeLeft);
             break;
-        case 3: AddAndCloseFrame(i); break;
+        case 3:
+            AddAndCloseFrame(i);
+            break;
         case 4:
             if (i >= FirstRestartedSlot)
                 i % 2 == 0 ? KillAndRestart(i) : CloseAndRestart(i);
@@ -465,8 +503,9 @@ int Run::Go() {
     for (int i = 0; i < FirstRestartedSlot; ++i)
         std::printf(" %.1f->%.1f", slots_[i].start.workingSetMB, slots_[i].end.workingSetMB);
     std::printf(" MB\nchains at the end:\n%s", report.c_str());
-    std::printf("result: %s\n", alive && crashes == 0 && hangs_ == 0 && closed ? "no crash, no hang, chains closed"
-                                                                                : "FAILED");
+    std::printf("result: %s\n", alive && crashes == 0 && hangs_ == 0 && closed
+                                    ? "no crash, no hang, chains closed"
+                                    : "FAILED");
 
     for (int i = 0; i < InstanceCount; ++i)
         slots_[i].process->Close();

@@ -10,8 +10,8 @@ namespace {
 
 // The text of the application manifest (RT_MANIFEST, id 1), or empty when there is none.
 std::string EmbeddedManifest() {
-    HMODULE module =
-        LoadLibraryExW(e2e::KestravExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE module = LoadLibraryExW(e2e::KestravExe().c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (module == nullptr)
         return {};
     std::string text;
@@ -29,10 +29,12 @@ std::string EmbeddedManifest() {
 TEST(Manifest, AsksForNoElevationAndForCommonControls6) {
     std::string manifest = EmbeddedManifest();
     ASSERT_FALSE(manifest.empty()) << "no application manifest embedded";
-    EXPECT_NE(manifest.find(R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)"), std::string::npos);
+    EXPECT_NE(manifest.find(R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)"),
+              std::string::npos);
     EXPECT_EQ(manifest.find("requireAdministrator"), std::string::npos);
     EXPECT_EQ(manifest.find("highestAvailable"), std::string::npos);
-    EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"), std::string::npos);
+    EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"),
+              std::string::npos);
 }
 
 } // namespace

@@ -27,15 +27,16 @@ protected:
             WORD language, codePage;
         }* translations = nullptr;
         UINT length = 0;
-        if (!VerQueryValueW(data_.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
-                            &length) ||
+        if (!VerQueryValueW(data_.data(), L"\\VarFileInfo\\Translation",
+                            reinterpret_cast<void**>(&translations), &length) ||
             length < sizeof(Translation))
             return L"<no translation>";
         wchar_t path[128];
         std::swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translations[0].language,
                       translations[0].codePage, name);
         wchar_t* value = nullptr;
-        if (!VerQueryValueW(data_.data(), path, reinterpret_cast<void**>(&value), &length) || value == nullptr)
+        if (!VerQueryValueW(data_.data(), path, reinterpret_cast<void**>(&value), &length) ||
+            value == nullptr)
             return L"<missing>";
         return value;
     }
@@ -59,10 +60,9 @@ TEST_F(VersionResource, FixedNumbersAreTheProjectVersion) {
 }
 
 TEST_F(VersionResource, TextsNameTheProductItsVersionAndItsMaker) {
-    const std::wstring version = std::to_wstring(EXPECTED_VERSION_MAJOR) + L"." +
-                                 std::to_wstring(EXPECTED_VERSION_MINOR) + L"." +
-                                 std::to_wstring(EXPECTED_VERSION_PATCH) + L"." +
-                                 std::to_wstring(EXPECTED_VERSION_TWEAK);
+    const std::wstring version =
+        std::to_wstring(EXPECTED_VERSION_MAJOR) + L"." + std::to_wstring(EXPECTED_VERSION_MINOR) + L"." +
+        std::to_wstring(EXPECTED_VERSION_PATCH) + L"." + std::to_wstring(EXPECTED_VERSION_TWEAK);
     struct Case {
         const wchar_t* name;
         std::wstring expected;
