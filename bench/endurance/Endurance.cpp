@@ -24,6 +24,8 @@ namespace {
 
 constexpr int InstanceCount = 8;
 constexpr int StripThickness = 4;
+// Generous: the machine may be busy, and a slow step is not a fault; a missed one is reported.
+constexpr DWORD WaitMs = 8000;
 // Slots from this one on are killed and restarted; the others live through the whole run,
 // so their start and end figures show whether anything grows.
 constexpr int FirstRestartedSlot = 6;
@@ -208,7 +210,13 @@ void Run::Start(int i) {
 
 void Run::Miss(const char* what, int i) {
     ++misses_;
-    std::printf("  miss: %s of instance %d did not complete in time\n", what, i);
+    std::printf("  miss: %s of instance %d did not complete in time", what, i);
+    if (i >= 0 && slots_[i].process && Window(i) != nullptr) {
+        RECT r = WindowBounds(Window(i));
+        std::printf(" (edge %d, bounds %ld,%ld-%ld,%ld)", EdgeOf(Window(i)), r.left, r.top, r.right,
+                    r.bottom);
+    }
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -260,7 +268,13 @@ bool ChainsClosed(std::string* report) {
         for (size_t k = 0; k < offsets.size(); ++k)
             contiguous = contiguous && offsets[k] == static_cast<int>(k) * StripThickness;
         char line[256];
-        std::snprintf(line, sizeof line, "    edge %d: %zu windows, offsets", edge, rects.size());
+        std::snprintf(line, sizeof line, "    edge %d: %zu windows, bounds", edge, rects.size());
+        text += line;
+        for (const RECT& r : rects) {
+            std::snprintf(line, sizeof line, " (%ld,%ld-%ld,%ld)", r.left, r.top, r.right, r.bottom);
+            text += line;
+        }
+        std::snprintf(line, sizeof line, "; offsets");
         text += line;
         for (int o : offsets) {
             std::snprintf(line, sizeof line, " %d", o);
@@ -315,22 +329,22 @@ bool Run::CheckAlive() {
 void Run::Hover(int i) {
     ++actions_["hover"];
     MoveTo(OnStrip(Window(i)));
-    if (!WaitFor([&] { return Expanded(Window(i)); }, 4000))
+    if (!WaitFor([&] { return Expanded(Window(i)); }, WaitMs))
         Miss("opening on hover", i);
     Sleep(200);
     MoveTo(Away());
-    if (!WaitFor([&] { return Collapsed(Window(i)); }, 4000))
+    if (!WaitFor([&] { return Collapsed(Window(i)); }, WaitMs))
         Miss("collapsing", i);
 }
 
 void Run::ClickOpen(int i) {
     ++actions_["click open"];
     ClickAt(OnStrip(Window(i)));
-    if (!WaitFor([&] { return Expanded(Window(i)); }, 4000))
+    if (!WaitFor([&] { return Expanded(Window(i)); }, WaitMs))
         Miss("opening on click", i);
     Sleep(200);
     MoveTo(Away());
-    if (!WaitFor([&] { return Collapsed(Window(i)); }, 4000))
+    if (!WaitFor([&] { return Collapsed(Window(i)); }, WaitMs))
         Miss("collapsing", i);
 }
 
@@ -339,16 +353,16 @@ void Run::Redock(int i, int edge) {
     ++actions_["re-dock"];
     HWND w = Window(i);
     ClickAt(OnStrip(w));
-    if (!WaitFor([&] { return Expanded(w); }, 4000)) {
+    if (!WaitFor([&] { return Expanded(w); }, WaitMs)) {
         Miss("opening to re-dock", i);
         return;
     }
     Sleep(300); // the title bar is laid out
     DragTo(OnTitleBar(w), DockingBand(edge));
-    if (!WaitFor([&] { return EdgeOf(w) == edge && Expanded(w); }, 4000))
+    if (!WaitFor([&] { return EdgeOf(w) == edge && Expanded(w); }, WaitMs))
         Miss("re-docking", i);
     MoveTo(Away());
-    if (!WaitFor([&] { return Collapsed(w); }, 4000))
+    if (!WaitFor([&] { return Collapsed(w); }, WaitMs))
         Miss("collapsing after re-docking", i);
 }
 
@@ -358,7 +372,7 @@ void Run::AddAndCloseFrame(int i) {
     ++actions_["add and close a frame"];
     HWND w = Window(i);
     ClickAt(OnStrip(w));
-    if (!WaitFor([&] { return Expanded(w); }, 4000)) {
+    if (!WaitFor([&] { return Expanded(w); }, WaitMs)) {
         Miss("opening to add a frame", i);
         return;
     }
@@ -378,7 +392,7 @@ void Run::AddAndCloseFrame(int i) {
         ++actions_["(no room for another frame)"];
     } else {
         ClickAt(empty, 2);
-        if (!WaitFor([&] { return FramesOf(w).size() == before.size() + 1; }, 4000)) {
+        if (!WaitFor([&] { return FramesOf(w).size() == before.size() + 1; }, WaitMs)) {
             Miss("adding a frame", i);
         } else {
             std::vector<HWND> after = FramesOf(w);
@@ -390,12 +404,12 @@ void Run::AddAndCloseFrame(int i) {
             // The caption bar runs across the top of a frame in a column, along the left
             // side of a frame in a row; its close button sits at its far end.
             ClickAt(row ? POINT{r.left + 12, r.top + 12} : POINT{r.right - 12, r.top + 12});
-            if (!WaitFor([&] { return !IsWindow(added); }, 4000))
+            if (!WaitFor([&] { return !IsWindow(added); }, WaitMs))
                 Miss("closing the added frame", i);
         }
     }
     MoveTo(Away());
-    if (!WaitFor([&] { return Collapsed(w); }, 4000))
+    if (!WaitFor([&] { return Collapsed(w); }, WaitMs))
         Miss("collapsing after the frames", i);
 }
 
