@@ -466,8 +466,10 @@ int Run::Go() {
     const int edges[] = {edgeTop, edgeRight, edgeBottom};
     int step = 0;
     while (NowMs() - t0 < minutes_ * 60000.0) {
+        // Five kinds of action over eight instances: every kind comes early, and in 40
+        // steps every instance has had every kind.
         int i = step % InstanceCount;
-        switch ((step / InstanceCount) % 5) {
+        switch (step % 5) {
         case 0:
             Hover(i);
             break;
@@ -475,7 +477,7 @@ int Run::Go() {
             ClickOpen(i);
             break;
         case 2:
-            Redock(i, edges[(step / (InstanceCount * 5)) % 3]);
+            Redock(i, edges[(step / 5) % 3]);
             Redock(i, edgeLeft);
             break;
         case 3:
