@@ -474,20 +474,20 @@ int Run::Go() {
             Hover(i);
             break;
         case 1:
-            ClickOpen(i);
+            if (i >= FirstRestartedSlot)
+                i % 2 == 0 ? KillAndRestart(i) : CloseAndRestart(i);
+            else
+                Hover(i);
             break;
         case 2:
-            Redock(i, edges[(step / 5) % 3]);
-            Redock(i, edgeLeft);
+            ClickOpen(i);
             break;
         case 3:
             AddAndCloseFrame(i);
             break;
         case 4:
-            if (i >= FirstRestartedSlot)
-                i % 2 == 0 ? KillAndRestart(i) : CloseAndRestart(i);
-            else
-                Hover(i);
+            Redock(i, edges[(step / 5) % 3]);
+            Redock(i, edgeLeft);
             break;
         }
         Settle();
