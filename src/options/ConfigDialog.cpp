@@ -11,12 +11,12 @@ namespace {
 using shellctrls::TNamespaceTreeControlStyle;
 using shellctrls::TShellContactFilter;
 
-struct CheckBoxSpec {
+struct CheckBoxEntry {
     const wchar_t* caption;
     int tag;
 };
 
-constexpr CheckBoxSpec kStyleChks[] = {
+constexpr CheckBoxEntry kStyleChks[] = {
     {L"親子をつなぐ線を表示(&L)", shellctrls::nstcsHasLines},
     {L"行全体を強調表示(&F)", shellctrls::nstcsFullRowSelect},
     {L"選択解除された項目を折りたたむ(&S)", shellctrls::nstcsSpringExpand},
@@ -27,7 +27,7 @@ constexpr CheckBoxSpec kStyleChks[] = {
     {L"展開ボタンの表示を自動的に切り替える(&E)", shellctrls::nstcsFadeInOutExpandos},
 };
 
-constexpr CheckBoxSpec kFilterChks[] = {
+constexpr CheckBoxEntry kFilterChks[] = {
     {L"フォルダ(&F)", shellctrls::shcontfFolders},
     {L"非フォルダ(&N)", shellctrls::shcontfNonFolders},
     {L"非表示を含める(&H)", shellctrls::shcontfIncludeHidden},
@@ -161,10 +161,10 @@ void TConfigDialog::CreateControls() {
     FDefaultStylesGroup = std::make_unique<gui::GroupBox>(frameTab, L"表示形式初期値",
                                                           gui::MakeRect(kGroupLeft, 6, kGroupWidth, 184));
     int top = 20;
-    for (const CheckBoxSpec& spec : kStyleChks) {
-        auto check = std::make_unique<gui::CheckBox>(*FDefaultStylesGroup, spec.caption,
+    for (const CheckBoxEntry& entry : kStyleChks) {
+        auto check = std::make_unique<gui::CheckBox>(*FDefaultStylesGroup, entry.caption,
                                                      gui::MakeRect(kLabelLeft - 4, top, 235, 17));
-        check->SetTag(spec.tag);
+        check->SetTag(entry.tag);
         gui::CheckBox* sender = check.get();
         check->OnClick = [this, sender] { DefaultStyleChksClick(*sender); };
         FStyleChks.push_back(std::move(check));
@@ -175,10 +175,10 @@ void TConfigDialog::CreateControls() {
     FDefaultFiltersGroup = std::make_unique<gui::GroupBox>(treeTab, L"フィルター初期値",
                                                            gui::MakeRect(kGroupLeft, 6, kGroupWidth, 104));
     top = 20;
-    for (const CheckBoxSpec& spec : kFilterChks) {
-        auto check = std::make_unique<gui::CheckBox>(*FDefaultFiltersGroup, spec.caption,
+    for (const CheckBoxEntry& entry : kFilterChks) {
+        auto check = std::make_unique<gui::CheckBox>(*FDefaultFiltersGroup, entry.caption,
                                                      gui::MakeRect(kLabelLeft - 4, top, 235, 17));
-        check->SetTag(spec.tag);
+        check->SetTag(entry.tag);
         gui::CheckBox* sender = check.get();
         check->OnClick = [this, sender] { DefaultFilterChksClick(*sender); };
         FFilterChks.push_back(std::move(check));

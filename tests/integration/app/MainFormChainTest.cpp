@@ -1,6 +1,7 @@
 // Edge windows of one process chained through real window messages, and the watch on
 // another program's process.
 #include "app/MainForm.h"
+#include "TwoMonitorsDesktop.h"
 #include "app/ProcessEndWatch.h"
 #include "support/Pump.h"
 
@@ -15,27 +16,7 @@ using testing_support::PumpUntilIdle;
 
 namespace {
 
-// Two monitors side by side; the right one has a taskbar at its bottom. Only the left
-// one is real; windows on the right one exist only for the edge windows' geometry.
-class TwoMonitors : public IDesktop {
-public:
-    static constexpr RECT kLeft{0, 0, 1280, 800};
-    static constexpr RECT kRight{1280, 0, 2560, 760};
-    POINT cursor{2000, 2000};
-    bool leftDown = false;
-    HMONITOR Left() const { return reinterpret_cast<HMONITOR>(1); }
-    HMONITOR Right() const { return reinterpret_cast<HMONITOR>(2); }
-    POINT CursorPos() override { return cursor; }
-    bool LeftButtonDown() override { return leftDown; }
-    HMONITOR MonitorFromPoint(POINT p) override { return p.x >= 1280 ? Right() : Left(); }
-    HMONITOR MonitorFromRect(const RECT& r) override {
-        int inRight = std::max<LONG>(0, r.right - std::max<LONG>(r.left, 1280));
-        int inLeft = std::max<LONG>(0, std::min<LONG>(r.right, 1280) - r.left);
-        return inRight > inLeft ? Right() : Left();
-    }
-    RECT WorkArea(HMONITOR m) override { return m == Right() ? kRight : kLeft; }
-    std::optional<UINT> MenuShowDelay() override { return std::nullopt; }
-};
+using app_test::TwoMonitors;
 
 class MainFormChainTest : public ::testing::Test {
 protected:

@@ -1,4 +1,5 @@
 #include "app/MainForm.h"
+#include "TwoMonitorsDesktop.h"
 #include "gui/Hint.h"
 #include "support/Pump.h"
 
@@ -391,27 +392,7 @@ TEST_F(MainFormTest, FocusComesBackToTheControlThatHadItWhenCollapsing) {
 
 namespace {
 
-// Two monitors side by side; the right one has a taskbar at its bottom. The left one
-// is the real screen, the right one exists only here.
-class TwoMonitors : public IDesktop {
-public:
-    static constexpr RECT kLeft{0, 0, 1280, 800};
-    static constexpr RECT kRight{1280, 0, 2560, 760};
-    POINT cursor{2000, 2000};
-    bool leftDown = false;
-    HMONITOR Left() const { return reinterpret_cast<HMONITOR>(1); }
-    HMONITOR Right() const { return reinterpret_cast<HMONITOR>(2); }
-    POINT CursorPos() override { return cursor; }
-    bool LeftButtonDown() override { return leftDown; }
-    HMONITOR MonitorFromPoint(POINT p) override { return p.x >= 1280 ? Right() : Left(); }
-    HMONITOR MonitorFromRect(const RECT& r) override {
-        int inRight = std::max<LONG>(0, r.right - std::max<LONG>(r.left, 1280));
-        int inLeft = std::max<LONG>(0, std::min<LONG>(r.right, 1280) - r.left);
-        return inRight > inLeft ? Right() : Left();
-    }
-    RECT WorkArea(HMONITOR m) override { return m == Right() ? kRight : kLeft; }
-    std::optional<UINT> MenuShowDelay() override { return std::nullopt; }
-};
+using app_test::TwoMonitors;
 
 TEST(MainFormMonitors, DraggingTheTitleBarToTheSecondMonitorsBottomDocksThere) {
     TwoMonitors desktop;
