@@ -56,6 +56,7 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
     ASSERT_TRUE(ClickAt(pin));
     ASSERT_TRUE(WaitUntil("the pinning button to show the pinned glyph",
                           [&] { return ScreenPixels(pinBounds) != unpinned; }));
+    ASSERT_TRUE(LayoutSettled(window));
     ASSERT_TRUE(DragTo({strip.left + 12, strip.top + 400}, {640, 5}));
     ASSERT_TRUE(WaitUntil("the window docked at the top",
                           [&] { return WindowBounds(window).bottom - WindowBounds(window).top == 225; }));
@@ -67,6 +68,7 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
     for (size_t expected = 2; expected <= 3; ++expected) {
         // The frames take their row layout a moment after the window docked: the point
         // follows the last frame until the empty area shows there.
+        ASSERT_TRUE(LayoutSettled(window));
         POINT at{};
         ASSERT_TRUE(WaitUntil(
             "the empty frame area right of the last frame",
@@ -88,6 +90,7 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
     std::vector<HWND> before = FramesOf(window);
 
     // Drag the third frame's caption bar (on its left side) onto the first one.
+    ASSERT_TRUE(LayoutSettled(window));
     RECT third = WindowBounds(before[2]), first = WindowBounds(before[0]);
     ASSERT_TRUE(DragTo({third.left + 12, third.top + 100}, {first.left + 12, first.top + 100}));
     ASSERT_TRUE(WaitUntil("the frames reordered, the third first", [&] {
@@ -95,6 +98,7 @@ TEST(Frames, AddReorderAndCloseFramesByHand) {
     }));
 
     // The close button sits at the top of the caption bar.
+    ASSERT_TRUE(LayoutSettled(window));
     RECT closing = WindowBounds(before[0]);
     const POINT close{closing.left + 12, closing.top + 12};
     ASSERT_TRUE(WaitUntil("the close button of the moved frame under " + PointText(close), [&] {

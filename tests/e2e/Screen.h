@@ -3,8 +3,13 @@
 // user would see.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
+
+#include "support/Wait.h"
 
 namespace e2e {
 
@@ -46,6 +51,48 @@ inline HWND ChildAt(HWND topLevel, POINT p) {
         GetAncestor(under, GA_ROOT) != topLevel)
         return nullptr;
     return under;
+}
+
+// Waits until the layout of a top-level window (its own and its visible children's
+// rectangles) has not changed for steadyMs: a step given to a layout that is still
+// moving could land on what was there a moment before, which no user could do.
+inline ::testing::AssertionResult LayoutSettled(HWND topLevel, DWORD steadyMs = 300, DWORD timeoutMs = 5000) {
+    auto layout = [topLevel] {
+        RECT own{};
+        GetWindowRect(topLevel, &own);
+        std::vector<RECT> rects{own};
+        EnumChildWindows(
+            topLevel,
+            [](HWND child, LPARAM p) -> BOOL {
+                if (IsWindowVisible(child))
+                    {
+                    RECT r{};
+                    GetWindowRect(child, &r);
+                    reinterpret_cast<std::vector<RECT>*>(p)->push_back(r);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&rects));
+        return rects;
+    };
+    auto same = [](const std::vector<RECT>& a, const std::vector<RECT>& b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const RECT& x, const RECT& y) {
+                   return EqualRect(&x, &y) != FALSE;
+               });
+    };
+    std::vector<RECT> last = layout();
+    DWORD since = GetTickCount();
+    return testing_support::WaitUntil(
+        "the window's layout to stay put for " + std::to_string(steadyMs) + " ms",
+        [&] {
+            std::vector<RECT> now = layout();
+            if (!same(now, last)) {
+                last = std::move(now);
+                since = GetTickCount();
+            }
+            return GetTickCount() - since >= steadyMs;
+        },
+        timeoutMs);
 }
 
 inline std::wstring ClassOf(HWND window) {
