@@ -161,9 +161,12 @@ TEST(Options, AStripWidthTypedOutOfRangeIsRefusedThenCorrectedAndSaved) {
         EXPECT_TRUE(WaitFor([&] { return WindowBounds(window).right - WindowBounds(window).left == 20; }))
             << WindowBounds(window).right - WindowBounds(window).left;
 
-        // OK wrote the configuration at once.
-        std::string content = FileContent(dataFile);
-        EXPECT_EQ(NumberAfter(content, "CollapseSize"), "20") << "data file: " << content.size() << " bytes";
+        // OK wrote the configuration (the file is replaced as a whole, so read until it is there).
+        std::string content;
+        EXPECT_TRUE(WaitFor([&] {
+            content = FileContent(dataFile);
+            return NumberAfter(content, "CollapseSize") == "20";
+        })) << "data file: " << content.size() << " bytes";
         EXPECT_EQ(kestrav.Close(), 0);
     }
     DeleteFileW(dataFile.c_str());
