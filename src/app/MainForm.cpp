@@ -134,12 +134,22 @@ void TMainForm::FormDestroy() {
     FLayoutTimer.Stop();
     // Out of the chain before saving, which can take time or report a failure.
     LeaveChainForGood();
-    SaveSettings(FMaintains);
-    if (FOleInitialized) {
-        ::RevokeDragDrop(Handle());
-        ::OleUninitialize();
-        FOleInitialized = false;
+    // The drop target leaves OLE also when saving fails: the caller reports that error
+    // and the window goes all the same.
+    auto releaseOle = [this] {
+        if (FOleInitialized) {
+            ::RevokeDragDrop(Handle());
+            ::OleUninitialize();
+            FOleInitialized = false;
+        }
+    };
+    try {
+        SaveSettings(FMaintains);
+    } catch (...) {
+        releaseOle();
+        throw;
     }
+    releaseOle();
 }
 
 void TMainForm::Close() {
