@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include "support/BenchClock.h"
+#include "support/BenchProcess.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,46 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring WindowsPath(const char* unix) {
-    std::wstring path = L"Z:";
-    for (const char* c = unix; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
-}
-
-bool WaitFor(const std::function<bool()>& condition, double timeoutMs) {
-    double start = NowMs();
-    while (!condition()) {
-        if (NowMs() - start > timeoutMs)
-            return false;
-        Sleep(1);
-    }
-    return true;
-}
-
-HWND VisibleWindowOf(DWORD pid, const wchar_t* className) {
-    struct Search {
-        DWORD pid;
-        const wchar_t* cls;
-        HWND found;
-    } s{pid, className, nullptr};
-    EnumWindows(
-        [](HWND wnd, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(wnd, &owner);
-            wchar_t cls[64] = {};
-            GetClassNameW(wnd, cls, 64);
-            if (owner == s->pid && IsWindowVisible(wnd) && std::wstring(cls) == s->cls) {
-                s->found = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
 
 struct Process {
     PROCESS_INFORMATION info{};

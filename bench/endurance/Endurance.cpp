@@ -8,6 +8,7 @@
 
 #include "Input.h"
 #include "KestravProcess.h"
+#include "Screen.h"
 #include "support/BenchClock.h"
 
 #include <algorithm>
@@ -103,26 +104,6 @@ POINT DockingBand(int edge) {
     default:
         return {w.left + 5, (w.top + w.bottom) / 2};
     }
-}
-
-// The visible frames of an edge window in screen order.
-std::vector<HWND> FramesOf(HWND window) {
-    std::vector<HWND> frames;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM p) -> BOOL {
-            wchar_t cls[32] = {};
-            GetClassNameW(child, cls, 32);
-            if (std::wstring(cls) == L"TNavFrame" && IsWindowVisible(child))
-                reinterpret_cast<std::vector<HWND>*>(p)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&frames));
-    std::sort(frames.begin(), frames.end(), [](HWND a, HWND b) {
-        RECT ra = WindowBounds(a), rb = WindowBounds(b);
-        return ra.left != rb.left ? ra.left < rb.left : ra.top < rb.top;
-    });
-    return frames;
 }
 
 struct Figures {

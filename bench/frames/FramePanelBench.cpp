@@ -8,7 +8,7 @@
 #include <commctrl.h>
 #include <psapi.h>
 
-#include "support/BenchClock.h"
+#include "support/BenchProcess.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,20 +23,6 @@ double PrivateMB() {
     GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof(counters));
     return static_cast<double>(counters.PagefileUsage) / (1024.0 * 1024.0);
-}
-
-void PumpUntilIdle() {
-    MSG msg;
-    for (int quiet = 0; quiet < 3;) {
-        bool any = false;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            any = true;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        quiet = any ? 0 : quiet + 1;
-        Sleep(any ? 0 : 5);
-    }
 }
 
 struct Figures {

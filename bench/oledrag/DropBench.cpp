@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "support/BenchClock.h"
+#include "support/BenchProcess.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,18 +17,9 @@
 
 namespace {
 
-void PumpUntilIdle() {
-    MSG msg;
-    for (int quiet = 0; quiet < 3;) {
-        bool any = false;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            any = true;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        quiet = any ? 0 : quiet + 1;
-        Sleep(any ? 0 : 5);
-    }
+// The messages, then one idle turn: what the program's loop does before it waits.
+void PumpAndIdle() {
+    PumpUntilIdle();
     gui::Application::Instance().RaiseIdle();
 }
 
@@ -71,16 +62,16 @@ Figures Measure(app::TMainForm& form, const std::vector<std::wstring>& names) {
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_LINK;
     form.DropTarget().DragEnter(&data, MK_LBUTTON, at, &effect);
     form.DropTarget().DragOver(MK_LBUTTON, at, &effect);
-    PumpUntilIdle();
+    PumpAndIdle();
     double start = NowMs();
     form.DropTarget().Drop(&data, 0, at, &effect);
     Figures figures{NowMs() - start, 0};
-    PumpUntilIdle();
+    PumpAndIdle();
     figures.shownMs = NowMs() - start;
     // Back to one frame for the next run.
     while (form.OrderedFrames().size() > 1)
         form.DelFrame(*form.OrderedFrames().back());
-    PumpUntilIdle();
+    PumpAndIdle();
     return figures;
 }
 
@@ -96,7 +87,7 @@ int main() {
         app::TMainForm form;
         form.FormClick();
         form.PinningBtn().Click();
-        PumpUntilIdle();
+        PumpAndIdle();
         Measure(form, folders.First(1)); // warms up the Shell's caches
         for (int count : {1, 10, 300}) {
             std::vector<double> drop, shown;

@@ -3,7 +3,7 @@
 // running Kestrav.exe from outside with real input. Prints figures only.
 #include <windows.h>
 
-#include "support/BenchClock.h"
+#include "support/BenchProcess.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,45 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring WindowsPath(const char* unix) {
-    std::wstring path = L"Z:";
-    for (const char* c = unix; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
-}
-
-bool WaitFor(const std::function<bool()>& condition, double timeoutMs) {
-    double start = NowMs();
-    while (!condition()) {
-        if (NowMs() - start > timeoutMs)
-            return false;
-        Sleep(0);
-    }
-    return true;
-}
-
-HWND EdgeWindowOf(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } s{pid, nullptr};
-    EnumWindows(
-        [](HWND wnd, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(wnd, &owner);
-            wchar_t cls[64] = {};
-            GetClassNameW(wnd, cls, 64);
-            if (owner == s->pid && IsWindowVisible(wnd) && std::wstring(cls) == L"TMainForm") {
-                s->found = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
 
 void Click(POINT p) {
     SetCursorPos(p.x, p.y);
@@ -112,7 +73,7 @@ int main() {
         return 1;
     }
     HWND window = nullptr;
-    WaitFor([&] { return (window = EdgeWindowOf(info.dwProcessId)) != nullptr; }, 10000);
+    WaitFor([&] { return (window = VisibleWindowOf(info.dwProcessId, L"TMainForm")) != nullptr; }, 10000, 0);
     if (window == nullptr) {
         std::printf("no edge window\n");
         TerminateProcess(info.hProcess, 1);
@@ -127,7 +88,7 @@ int main() {
             GetWindowRect(window, &r);
             return r.right - r.left > 100;
         },
-        5000);
+        5000, 0);
     Sleep(500);
     HWND button = OptionButtonOf(window);
     RECT b{};
@@ -144,7 +105,7 @@ int main() {
                 dialog = FindWindowW(L"GuiModalForm", L"オプション");
                 return dialog != nullptr && IsWindowVisible(dialog);
             },
-            10000);
+            10000, 0);
         double elapsed = NowMs() - start;
         if (!shown) {
             std::printf("the dialog did not show\n");
@@ -153,7 +114,7 @@ int main() {
         times.push_back(elapsed);
         Sleep(200);
         PressEscape();
-        WaitFor([&] { return !IsWindowVisible(dialog); }, 5000);
+        WaitFor([&] { return !IsWindowVisible(dialog); }, 5000, 0);
         Sleep(300);
     }
     PostMessageW(window, WM_CLOSE, 0, 0);

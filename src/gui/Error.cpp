@@ -43,6 +43,18 @@ std::wstring CurrentExceptionMessage() {
     }
 }
 
+HRESULT CurrentExceptionResult() noexcept {
+    try {
+        throw;
+    } catch (const HResultError& error) {
+        return FAILED(error.Code()) ? error.Code() : E_FAIL;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
 void CheckFailed(const char* expression, const char* file, int line) {
     wchar_t text[1024];
     std::swprintf(text, 1024, L"CHECK failed: %hs\n%hs(%d)", expression, file, line);

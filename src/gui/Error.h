@@ -38,6 +38,9 @@ inline void ThrowIfFailed(HRESULT hr) {
 // The message of the exception being handled, for any exception type.
 std::wstring CurrentExceptionMessage();
 
+// The failure code a COM method returns for the exception being handled.
+HRESULT CurrentExceptionResult() noexcept;
+
 [[noreturn]] void CheckFailed(const char* expression, const char* file, int line);
 
 } // namespace gui

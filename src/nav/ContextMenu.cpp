@@ -22,21 +22,9 @@ constexpr EntryDefinition kEntries[kContextEntryCount] = {
     {L"システムを含める", 12},    {L"ツリーを削除", 0},
 };
 
-HRESULT CurrentExceptionResult() noexcept {
-    try {
-        throw;
-    } catch (const gui::HResultError& error) {
-        return FAILED(error.Code()) ? error.Code() : E_FAIL;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_FAIL;
-    }
-}
-
 // Reports the exception being handled and gives the failure a COM method returns.
 HRESULT ReportCurrentException() noexcept {
-    HRESULT failure = CurrentExceptionResult();
+    HRESULT failure = gui::CurrentExceptionResult();
     try {
         gui::Application::Instance().HandleException();
     } catch (...) {

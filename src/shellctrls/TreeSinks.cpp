@@ -11,19 +11,6 @@
 namespace shellctrls {
 namespace {
 
-// The failure code a COM method returns for the exception being handled.
-HRESULT CurrentExceptionResult() noexcept {
-    try {
-        throw;
-    } catch (const gui::HResultError& error) {
-        return FAILED(error.Code()) ? error.Code() : E_FAIL;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_FAIL;
-    }
-}
-
 // Presets the result, runs the handler if there is one and keeps every exception on
 // this side of the COM boundary.
 template <typename Handler, typename... Args> HRESULT Raise(const Handler& handler, Args&&... args) noexcept {
@@ -32,7 +19,7 @@ template <typename Handler, typename... Args> HRESULT Raise(const Handler& handl
         if (handler)
             handler(std::forward<Args>(args)..., result);
     } catch (...) {
-        HRESULT failure = CurrentExceptionResult();
+        HRESULT failure = gui::CurrentExceptionResult();
         try {
             gui::Application::Instance().HandleException();
         } catch (...) {

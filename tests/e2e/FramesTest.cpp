@@ -10,26 +10,6 @@ using namespace e2e;
 
 namespace {
 
-// The frames of an edge window in screen order (left to right, then top to bottom).
-std::vector<HWND> FramesOf(HWND window) {
-    std::vector<HWND> frames;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM p) -> BOOL {
-            wchar_t cls[32] = {};
-            GetClassNameW(child, cls, 32);
-            if (std::wstring(cls) == L"TNavFrame" && IsWindowVisible(child))
-                reinterpret_cast<std::vector<HWND>*>(p)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&frames));
-    std::sort(frames.begin(), frames.end(), [](HWND a, HWND b) {
-        RECT ra = WindowBounds(a), rb = WindowBounds(b);
-        return ra.left != rb.left ? ra.left < rb.left : ra.top < rb.top;
-    });
-    return frames;
-}
-
 TEST(Frames, AddReorderAndCloseFramesByHand) {
     KestravProcess kestrav;
     HWND window = kestrav.Window();

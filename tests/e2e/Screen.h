@@ -64,8 +64,7 @@ inline ::testing::AssertionResult LayoutSettled(HWND topLevel, DWORD steadyMs = 
         EnumChildWindows(
             topLevel,
             [](HWND child, LPARAM p) -> BOOL {
-                if (IsWindowVisible(child))
-                    {
+                if (IsWindowVisible(child)) {
                     RECT r{};
                     GetWindowRect(child, &r);
                     reinterpret_cast<std::vector<RECT>*>(p)->push_back(r);
@@ -76,9 +75,9 @@ inline ::testing::AssertionResult LayoutSettled(HWND topLevel, DWORD steadyMs = 
         return rects;
     };
     auto same = [](const std::vector<RECT>& a, const std::vector<RECT>& b) {
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const RECT& x, const RECT& y) {
-                   return EqualRect(&x, &y) != FALSE;
-               });
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(),
+                          [](const RECT& x, const RECT& y) { return EqualRect(&x, &y) != FALSE; });
     };
     std::vector<RECT> last = layout();
     DWORD since = GetTickCount();
@@ -93,6 +92,28 @@ inline ::testing::AssertionResult LayoutSettled(HWND topLevel, DWORD steadyMs = 
             return GetTickCount() - since >= steadyMs;
         },
         timeoutMs);
+}
+
+// The visible frames of an edge window in screen order (left to right, then top to bottom).
+inline std::vector<HWND> FramesOf(HWND window) {
+    std::vector<HWND> frames;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM p) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(child, cls, 32);
+            if (std::wstring(cls) == L"TNavFrame" && IsWindowVisible(child))
+                reinterpret_cast<std::vector<HWND>*>(p)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&frames));
+    std::sort(frames.begin(), frames.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left != rb.left ? ra.left < rb.left : ra.top < rb.top;
+    });
+    return frames;
 }
 
 inline std::wstring ClassOf(HWND window) {
