@@ -17,9 +17,11 @@ bool IsAncestorOrSelf(HWND ancestor, HWND window) {
 
 // Our classes by name, with the window procedure of the platform class each is made
 // from (null for classes of our own).
+// Never destroyed: windows that outlive static destruction (the application's hidden
+// window gets its last messages after main returns) still look their class up here.
 std::map<std::wstring, WNDPROC>& RegisteredClasses() {
-    static std::map<std::wstring, WNDPROC> classes;
-    return classes;
+    static auto* classes = new std::map<std::wstring, WNDPROC>;
+    return *classes;
 }
 
 // The object pointer sits in the last slot of the window's extra bytes: a class made
