@@ -108,9 +108,14 @@ void TCustomNameSpaceTreeControl::ReleaseTree() noexcept {
     if (!FTree)
         return;
     FViewSubclass.Detach();
+    // Unadvised first: removing the roots makes the tree raise item-deleted and
+    // selection events, which must not reach handlers whose owner is on its way out.
     if (FCookie != 0)
         FTree->TreeUnadvise(FCookie);
     FCookie = 0;
+    // Someone else may hold the tree a moment longer; without roots it has no filter
+    // of this control left to call. The tree's window still exists here.
+    FTree->RemoveAllRoots();
     FTree.Reset();
     FTreeControl = nullptr;
     FTreeView = nullptr;
