@@ -330,6 +330,30 @@ TEST_F(TreeControlTest, ARootDeletedWhileTheTreeTakesItIsTakenOutAgainAndFreedAf
     EXPECT_EQ(log_->calls, (Calls{L"RemoveRoot(Doomed)"}));
 }
 
+TEST_F(TreeControlTest, ARootDeletedAgainWhileTheTreeTakesItOutIsFreedOnce) {
+    control_->CreateHandle();
+    TNamespaceTreeRoot* doomed = &AddRoot(L"A");
+    AddRoot(L"B");
+    HWND notifyWindow = doomed->NotifyWindow();
+    // A handler of the tree's removal event deletes the root that is being deleted.
+    int deletions = 0;
+    control_->OnNTEOnItemDeleted = [&](IShellItem*, BOOL, HRESULT&) {
+        int index = control_->Roots().IndexOf(doomed);
+        if (index >= 0) {
+            ++deletions;
+            control_->Roots().Delete(index);
+        }
+    };
+    log_->Clear();
+    control_->Roots().Delete(0);
+    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(log_->calls, (Calls{L"RemoveRoot(A)"}));
+    ASSERT_EQ(control_->Roots().Count(), 1);
+    EXPECT_EQ(control_->Roots()[0].Path(), folder_.Join(L"B"));
+    ASSERT_EQ(log_->roots.size(), 1u);
+    EXPECT_FALSE(::IsWindow(notifyWindow));
+}
+
 TEST_F(TreeControlTest, ItemOperationsForwardTheirArgumentsAndReturnTheTreesResultUnchanged) {
     control_->CreateHandle();
     ComPtr<IShellItem> item = testsupport::ItemOf(folder_.MakeFolder(L"Item"));
