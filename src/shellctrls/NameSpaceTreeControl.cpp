@@ -5,6 +5,8 @@
 
 #include <shlwapi.h>
 
+#include <utility>
+
 namespace shellctrls {
 namespace {
 
@@ -107,13 +109,19 @@ void TCustomNameSpaceTreeControl::CreateTree() {
 void TCustomNameSpaceTreeControl::ReleaseTree() noexcept {
     if (!FTree)
         return;
+    // Whatever runs from here on finds the control without a tree.
+    Microsoft::WRL::ComPtr<INameSpaceTreeControl> tree = std::move(FTree);
+    DWORD cookie = std::exchange(FCookie, 0);
     FViewSubclass.Detach();
-    if (FCookie != 0)
-        FTree->TreeUnadvise(FCookie);
-    FCookie = 0;
-    FTree.Reset();
     FTreeControl = nullptr;
     FTreeView = nullptr;
+    // Unadvised first: taking the roots out makes the tree raise item-deleted and
+    // selection events, which must not reach handlers whose owner is on its way out.
+    if (cookie != 0)
+        tree->TreeUnadvise(cookie);
+    // Someone else may hold the tree a moment longer; without roots it has no filter
+    // of this control left to call. The tree's window still exists here.
+    tree->RemoveAllRoots();
 }
 
 Microsoft::WRL::ComPtr<INameSpaceTreeControl2> TCustomNameSpaceTreeControl::Tree2() const {

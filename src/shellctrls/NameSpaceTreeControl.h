@@ -2,8 +2,9 @@
 // TNameSpaceTreeControl: a child control that hosts the Shell's namespace tree (the
 // folder tree of the Explorer navigation pane). The Shell's tree exists exactly as
 // long as the control's window: it is created, initialised with the control's
-// styles, advised and given every root when the window is created, and unadvised
-// and released when the window goes, so it survives re-creation of the window.
+// styles, advised and given every root when the window is created, and unadvised,
+// emptied of its roots and released when the window goes, so it survives re-creation
+// of the window. A tree that someone else still holds then calls nothing of ours.
 // Styles, roots and events belong to the control and carry over to each new tree.
 //
 // The item operations forward to the Shell's tree and return its HRESULT unchanged;

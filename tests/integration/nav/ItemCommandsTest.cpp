@@ -363,7 +363,7 @@ struct TargetCase {
     const char* name;
     // Makes the link below work (the root) and gives its full path; empty to skip.
     std::function<std::wstring(const std::wstring& temp, const std::wstring& work)> make;
-    enum { Found, NotFound, Outside, NoChain, NotFoundOrOutside } expected;
+    enum { Found, NotFound, Outside, NoChain, NotFoundOrOutside, NotFoundOrNothing } expected;
     // For Found: the target, relative to work ("" for the root itself).
     const wchar_t* target;
 };
@@ -395,6 +395,13 @@ TEST_F(ItemCommandsTest, OpenTargetShowsTheTargetInTheTreeOrSaysWhyNot) {
              return MakeShortcut(w + L"\\drive.lnk", L"Q:\\nowhere\\x.txt") ? w + L"\\drive.lnk" : L"";
          },
          TargetCase::NotFoundOrOutside, nullptr},
+        {"shortcut whose target is gone",
+         [](auto&, auto& w) {
+             testing_support::MakeFolder(w + L"\\Sub\\Gone");
+             bool made = MakeShortcut(w + L"\\gone.lnk", w + L"\\Sub\\Gone");
+             return made && ::RemoveDirectoryW((w + L"\\Sub\\Gone").c_str()) ? w + L"\\gone.lnk" : L"";
+         },
+         TargetCase::NotFoundOrNothing, nullptr},
         {"symbolic link inside",
          [](auto&, auto& w) {
              return testing_support::MakeSymbolicLink(w + L"\\symDeep", w + L"\\Sub\\Deep") ? w + L"\\symDeep"
@@ -474,6 +481,18 @@ TEST_F(ItemCommandsTest, OpenTargetShowsTheTargetInTheTreeOrSaysWhyNot) {
             EXPECT_EQ(messages, std::vector<std::wstring>{L"リンク先の解析に失敗しました"});
             EXPECT_TRUE(frame->ExpandingReserves.empty());
             EXPECT_TRUE(frame->MarkingReserves.empty());
+            break;
+        case TargetCase::NotFoundOrNothing:
+            // The Shell's resolve fails for a target that is gone; Wine's answers S_OK with
+            // the old target, and the tree then goes as far down towards it as there is.
+            if (!messages.empty()) {
+                EXPECT_EQ(messages, std::vector<std::wstring>{L"リンク先が見つかりません"});
+                EXPECT_EQ(frame->ExpandingReserves, std::vector<std::wstring>{L"kept"});
+            } else {
+                ASSERT_TRUE(
+                    PumpUntil([&] { return frame->RestoreState() == TNavFrame::TRestoreState::None; }));
+                EXPECT_TRUE(shell::SameShellItem(frame->Selected().Get(), Item(work + L"\\Sub").Get()));
+            }
             break;
         case TargetCase::NotFoundOrOutside:
             ASSERT_EQ(messages.size(), 1u);

@@ -303,3 +303,82 @@ TEST_F(ShellTreeTest, KnownFolderAndDesktopRootsResolve) {
     EXPECT_NE(drive.RegistID(), 0u);
     EXPECT_EQ(TreeRoots().size(), 2u);
 }
+
+namespace {
+
+enum class Teardown { DestroyControl, DestroyWindow, DestroyParent };
+
+std::string Describe(Teardown teardown) {
+    switch (teardown) {
+    case Teardown::DestroyControl:
+        return "control destroyed";
+    case Teardown::DestroyWindow:
+        return "window destroyed";
+    case Teardown::DestroyParent:
+        return "parent window destroyed";
+    }
+    return "?";
+}
+
+} // namespace
+
+TEST_F(ShellTreeTest, ReleasingTheTreeCallsNothingOfTheControl) {
+    // However the control lets go of its tree (which someone else may still hold for a
+    // moment), taking the roots out of it raises item-deleted and selection events in
+    // the tree: none of them may reach handlers whose owner is on its way out.
+    for (Teardown teardown : {Teardown::DestroyControl, Teardown::DestroyWindow, Teardown::DestroyParent}) {
+        SCOPED_TRACE(Describe(teardown));
+        testsupport::HostWindow host(400, 300);
+        ComPtr<INameSpaceTreeControl> kept;
+        auto control = std::make_unique<TNameSpaceTreeControl>(host, [&kept](INameSpaceTreeControl** tree) {
+            HRESULT hr = CreateShellTree(tree);
+            if (SUCCEEDED(hr))
+                kept = *tree;
+            return hr;
+        });
+        control->SetBounds(gui::MakeRect(0, 0, 300, 260));
+        for (const wchar_t* name : {L"A", L"C"}) {
+            TNamespaceTreeRoot& root = control->Roots().Add();
+            root.SetFilters({shcontfFolders});
+            root.SetPath(PathOf(name));
+        }
+        control->CreateHandle();
+        ASSERT_TRUE(kept);
+        // A selected item below a root: its removal moves the tree's selection.
+        IShellItem* first = control->Roots()[0].SHItem();
+        ASSERT_EQ(control->SetItemState(first, NSTCIS_EXPANDED, NSTCIS_EXPANDED), S_OK);
+        ComPtr<IShellItem> child;
+        ASSERT_EQ(control->GetNextItem(first, NSTCGNI_CHILD, &child), S_OK);
+        ASSERT_EQ(control->SetItemState(child.Get(), NSTCIS_SELECTED, NSTCIS_SELECTED), S_OK);
+
+        // Outlives the control, so that a call made during its teardown is seen.
+        auto calls = std::make_shared<std::vector<std::wstring>>();
+        control->OnNTEOnBeforeItemDelete = [calls](IShellItem*, HRESULT&) {
+            calls->push_back(L"OnBeforeItemDelete");
+        };
+        control->OnNTEOnItemDeleted = [calls](IShellItem*, BOOL, HRESULT&) {
+            calls->push_back(L"OnItemDeleted");
+        };
+        control->OnNTEOnSelectionChanged = [calls](IShellItemArray*, HRESULT&) {
+            calls->push_back(L"OnSelectionChanged");
+        };
+        control->OnNTEOnItemStateChanged = [calls](IShellItem*, NSTCITEMSTATE, NSTCITEMSTATE, HRESULT&) {
+            calls->push_back(L"OnItemStateChanged");
+        };
+        control->OnSIFIncludeItem = [calls](IShellItem*, HRESULT&) { calls->push_back(L"IncludeItem"); };
+
+        switch (teardown) {
+        case Teardown::DestroyControl:
+            control.reset();
+            break;
+        case Teardown::DestroyWindow:
+            control->DestroyHandle();
+            break;
+        case Teardown::DestroyParent:
+            ::DestroyWindow(host.Handle());
+            break;
+        }
+        EXPECT_EQ(*calls, Names{});
+        kept.Reset();
+    }
+}

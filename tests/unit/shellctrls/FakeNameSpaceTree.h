@@ -3,8 +3,9 @@
 // receives (in order, with its arguments) into a log shared with the test, keeps its
 // roots in a list, and creates in Initialize a real child window with a real
 // "SysTreeView32" inside, so that subclassing, focus and scrolling can be tested
-// against it. Results can be set per method; SetControlStyle refuses flags as the
-// test asks (as some trees refuse flags they cannot change).
+// against it. Like the Shell's tree it raises OnItemDeleted for every root it takes
+// out. Results can be set per method; SetControlStyle refuses flags as the test asks
+// (as some trees refuse flags they cannot change).
 #include <windows.h>
 #include <commctrl.h>
 #include <shobjidl.h>
@@ -184,7 +185,9 @@ public:
             int order = 1;
             if (it->item.Get() == item ||
                 (SUCCEEDED(it->item->Compare(item, SICHINT_ALLFIELDS, &order)) && order == 0)) {
+                Microsoft::WRL::ComPtr<IShellItem> removed = it->item;
                 log_->roots.erase(it);
+                RootDeleted(removed.Get());
                 return S_OK;
             }
         }
@@ -192,7 +195,10 @@ public:
     }
     IFACEMETHODIMP RemoveAllRoots() override {
         Log(L"RemoveAllRoots");
+        std::vector<TreeRoot> removed = std::move(log_->roots);
         log_->roots.clear();
+        for (const TreeRoot& root : removed)
+            RootDeleted(root.item.Get());
         return S_OK;
     }
     IFACEMETHODIMP GetRootItems(IShellItemArray**) override {
@@ -292,6 +298,12 @@ private:
         registered = true;
     }
     void Log(std::wstring call) { log_->calls.push_back(std::move(call)); }
+    // The Shell's tree tells its sink of every root it takes out.
+    void RootDeleted(IShellItem* item) {
+        Microsoft::WRL::ComPtr<INameSpaceTreeControlEvents> events;
+        if (log_->advised && SUCCEEDED(log_->advised.As(&events)))
+            events->OnItemDeleted(item, TRUE);
+    }
     void RootAdded() {
         if (auto handler = std::exchange(log_->onRootAdded, nullptr))
             handler();

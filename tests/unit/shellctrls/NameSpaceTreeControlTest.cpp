@@ -101,12 +101,12 @@ TEST_F(TreeControlTest, CreatingTheWindowSetsUpTheTreeInOrder) {
     }
 }
 
-TEST_F(TreeControlTest, DestroyingTheWindowUnadvisesThenReleasesTheTree) {
+TEST_F(TreeControlTest, DestroyingTheWindowUnadvisesEmptiesThenReleasesTheTree) {
     AddRoot(L"A");
     control_->CreateHandle();
     log_->Clear();
     control_->DestroyHandle();
-    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released"}));
+    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"RemoveAllRoots", L"Released"}));
     EXPECT_EQ(log_->alive, 0);
     EXPECT_FALSE(control_->Actuated());
     EXPECT_EQ(control_->TreeViewHandle(), nullptr);
@@ -124,7 +124,7 @@ TEST_F(TreeControlTest, RecreatedWindowGetsAFreshTreeWithTheSameStylesAndRoots) 
     log_->Clear();
 
     control_->RecreateHandle();
-    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released",
+    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"RemoveAllRoots", L"Released",
                                   L"Initialize(0x81,121x97)", L"SetControlStyle2(0x0,0x0)", L"TreeAdvise",
                                   L"RemoveAllRoots", L"AppendRoot(A,0x0,0x0)", L"AppendRoot(B,0x0,0x0)"}));
     EXPECT_EQ(log_->created, 2);
@@ -149,7 +149,7 @@ TEST_F(TreeControlTest, WindowDestroyedWithItsParentReleasesTheTree) {
     control_->CreateHandle();
     log_->Clear();
     ::DestroyWindow(host_.Handle());
-    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released"}));
+    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"RemoveAllRoots", L"Released"}));
     EXPECT_FALSE(control_->Actuated());
     EXPECT_EQ(control_->Handle(), nullptr);
 }
@@ -160,7 +160,7 @@ TEST_F(TreeControlTest, DestroyingTheControlFreesTheRootsWithoutRemovingThemOneB
     control_->CreateHandle();
     log_->Clear();
     control_.reset();
-    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"Released"}));
+    EXPECT_EQ(log_->calls, (Calls{L"TreeUnadvise(0x5150)", L"RemoveAllRoots", L"Released"}));
     EXPECT_FALSE(::IsWindow(first));
     EXPECT_FALSE(::IsWindow(second));
 }
@@ -240,7 +240,51 @@ TEST_F(TreeControlTest, TreeWithoutTheSecondInterfaceOnlyStoresStyles) {
     EXPECT_TRUE(log_->calls.empty());
     EXPECT_EQ(control_->Styles(), TNamespaceTreeControlStyles{nstcsFullRowSelect});
     control_->RecreateHandle();
-    EXPECT_EQ(log_->calls.at(2), L"Initialize(0x8,121x97)");
+    EXPECT_EQ(log_->calls.at(3), L"Initialize(0x8,121x97)");
+}
+
+TEST_F(TreeControlTest, ATreeThatOutlivesTheControlHasNoRootLeftToCallItsFilter) {
+    // Someone else (the Shell itself, for a moment) keeps the tree after the control
+    // released it, whichever way the control let go of it.
+    struct Case {
+        const char* name;
+        std::function<void(std::unique_ptr<TNameSpaceTreeControl>&, testsupport::HostWindow&)> teardown;
+    };
+    const Case cases[] = {
+        {"control destroyed", [](auto& control, auto&) { control.reset(); }},
+        {"window destroyed", [](auto& control, auto&) { control->DestroyHandle(); }},
+        {"parent window destroyed", [](auto&, auto& host) { ::DestroyWindow(host.Handle()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto log = std::make_shared<fake::TreeLog>();
+        testsupport::HostWindow host;
+        ComPtr<INameSpaceTreeControl> kept;
+        auto factory = fake::FakeTreeFactory(log);
+        auto control = std::make_unique<TNameSpaceTreeControl>(host, [&](INameSpaceTreeControl** tree) {
+            HRESULT hr = factory(tree);
+            if (SUCCEEDED(hr))
+                kept = *tree;
+            return hr;
+        });
+        for (const wchar_t* name : {L"A", L"B"})
+            control->Roots().Add().SetPath(folder_.MakeFolder(name));
+        control->CreateHandle();
+        ASSERT_EQ(log->roots.size(), 2u);
+        ASSERT_NE(log->roots[0].filter, nullptr);
+        // The tree raises OnItemDeleted as it lets the roots go; the owner of the
+        // handlers is on its way out and must not hear of it.
+        auto deleted = std::make_shared<int>(0);
+        control->OnNTEOnItemDeleted = [deleted](IShellItem*, BOOL, HRESULT&) { ++*deleted; };
+
+        c.teardown(control, host);
+        EXPECT_EQ(log->alive, 1);
+        EXPECT_TRUE(log->roots.empty());
+        EXPECT_EQ(log->advised, nullptr);
+        EXPECT_EQ(*deleted, 0);
+        kept.Reset();
+        EXPECT_EQ(log->alive, 0);
+    }
 }
 
 TEST_F(TreeControlTest, ARootDeletedWhileTheTreeTakesItIsTakenOutAgainAndFreedAfterwards) {
@@ -272,6 +316,42 @@ TEST_F(TreeControlTest, ARootDeletedWhileTheTreeTakesItIsTakenOutAgainAndFreedAf
     EXPECT_TRUE(log_->roots.empty());
     EXPECT_EQ(log_->calls,
               (Calls{L"RemoveRoot(Doomed)", L"InsertRoot(0,Doomed,0x20,0x0)", L"RemoveRoot(Doomed)"}));
+
+    // And while the tree takes the old item out, before the new one would go in.
+    control_->Roots().Add().SetPath(path);
+    control_->OnNTEOnItemDeleted = [&](IShellItem*, BOOL, HRESULT&) {
+        if (control_->Roots().Count() > 0)
+            control_->Roots().Delete(0);
+    };
+    log_->Clear();
+    control_->Roots()[0].SetStyles({nstcrsExpanded});
+    EXPECT_EQ(control_->Roots().Count(), 0);
+    EXPECT_TRUE(log_->roots.empty());
+    EXPECT_EQ(log_->calls, (Calls{L"RemoveRoot(Doomed)"}));
+}
+
+TEST_F(TreeControlTest, ARootDeletedAgainWhileTheTreeTakesItOutIsFreedOnce) {
+    control_->CreateHandle();
+    TNamespaceTreeRoot* doomed = &AddRoot(L"A");
+    AddRoot(L"B");
+    HWND notifyWindow = doomed->NotifyWindow();
+    // A handler of the tree's removal event deletes the root that is being deleted.
+    int deletions = 0;
+    control_->OnNTEOnItemDeleted = [&](IShellItem*, BOOL, HRESULT&) {
+        int index = control_->Roots().IndexOf(doomed);
+        if (index >= 0) {
+            ++deletions;
+            control_->Roots().Delete(index);
+        }
+    };
+    log_->Clear();
+    control_->Roots().Delete(0);
+    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(log_->calls, (Calls{L"RemoveRoot(A)"}));
+    ASSERT_EQ(control_->Roots().Count(), 1);
+    EXPECT_EQ(control_->Roots()[0].Path(), folder_.Join(L"B"));
+    ASSERT_EQ(log_->roots.size(), 1u);
+    EXPECT_FALSE(::IsWindow(notifyWindow));
 }
 
 TEST_F(TreeControlTest, ItemOperationsForwardTheirArgumentsAndReturnTheTreesResultUnchanged) {
