@@ -37,7 +37,9 @@ void Unhook(HWINEVENTHOOK& hook) {
 
 } // namespace
 
-FullScreenWatch::~FullScreenWatch() { Stop(); }
+FullScreenWatch::~FullScreenWatch() {
+    Stop();
+}
 
 bool FullScreenWatch::Start(HWND notify, UINT message) {
     Stop();
@@ -75,7 +77,8 @@ void FullScreenWatch::Follow(HWND front) {
         // The own process is skipped anyway, and 0 would mean every process.
         if (process != 0 && process != ::GetCurrentProcessId()) {
             goneHook_ = Hook(EVENT_OBJECT_DESTROY, EVENT_OBJECT_HIDE, process, WinEventProc);
-            locationHook_ = Hook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, process, WinEventProc);
+            locationHook_ =
+                Hook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, process, WinEventProc);
         }
     }
     front_ = front;
@@ -88,8 +91,8 @@ void FullScreenWatch::Unfollow() {
     frontProcess_ = 0;
 }
 
-void CALLBACK FullScreenWatch::WinEventProc(HWINEVENTHOOK hook, DWORD event, HWND wnd, LONG object, LONG child,
-                                            DWORD, DWORD) {
+void CALLBACK FullScreenWatch::WinEventProc(HWINEVENTHOOK hook, DWORD event, HWND wnd, LONG object,
+                                            LONG child, DWORD, DWORD) {
     // Nothing here can throw but the vector's copy; a failure then only loses a notice.
     try {
         std::vector<FullScreenWatch*> watches = Watches();

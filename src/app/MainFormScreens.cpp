@@ -12,8 +12,9 @@ void TMainForm::StartFullScreenWatch() {
 void TMainForm::FullScreenWatchChange() {
     FFullScreenWatch.Handled();
     // A pinned panel stays as the user pinned it.
-    bool covered = (FLayout == loCollapsed || FLayout == loExpanded) &&
-                   IsFullScreenOn(FDesktop.Front(), FDesktop.MonitorBounds(FDesktop.MonitorFromRect(ScreenBounds())));
+    bool covered =
+        (FLayout == loCollapsed || FLayout == loExpanded) &&
+        IsFullScreenOn(FDesktop.Front(), FDesktop.MonitorBounds(FDesktop.MonitorFromRect(ScreenBounds())));
     if (covered == FReceded)
         return;
     FReceded = covered;

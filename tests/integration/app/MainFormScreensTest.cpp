@@ -235,8 +235,8 @@ TEST_F(MainFormScreensTest, AChainWhoseMonitorWentJoinsTheChainAtThatEdgeOfTheNe
     ASSERT_EQ(b->ScreenBounds(), gui::MakeRect(1284, 0, 4, 760));
 
     // Every window hears of the change, in whatever order the system tells them.
-    for (const std::vector<TMainForm*>& order :
-         {std::vector<TMainForm*>{c.get(), a.get(), b.get()}, std::vector<TMainForm*>{b.get(), a.get(), c.get()}}) {
+    for (const std::vector<TMainForm*>& order : {std::vector<TMainForm*>{c.get(), a.get(), b.get()},
+                                                 std::vector<TMainForm*>{b.get(), a.get(), c.get()}}) {
         SCOPED_TRACE(order.front() == c.get() ? "told from the left" : "told from the right");
         desktop.rightPlugged = false;
         DisplayChanged(order);
@@ -281,10 +281,15 @@ TEST_F(MainFormScreensTest, AWorkAreaThatChangesRedocksTheChain) {
         RECT work;
         RECT first, second;
     } cases[] = {
-        {"a taskbar appears at the left", {60, 0, 1280, 800}, gui::MakeRect(60, 0, 4, 800),
+        {"a taskbar appears at the left",
+         {60, 0, 1280, 800},
+         gui::MakeRect(60, 0, 4, 800),
          gui::MakeRect(64, 0, 4, 800)},
         {"it grows", {120, 0, 1280, 800}, gui::MakeRect(120, 0, 4, 800), gui::MakeRect(124, 0, 4, 800)},
-        {"it moves to the top", {0, 40, 1280, 800}, gui::MakeRect(0, 40, 4, 760), gui::MakeRect(4, 40, 4, 760)},
+        {"it moves to the top",
+         {0, 40, 1280, 800},
+         gui::MakeRect(0, 40, 4, 760),
+         gui::MakeRect(4, 40, 4, 760)},
         {"it goes", TwoMonitors::kLeft, gui::MakeRect(0, 0, 4, 800), gui::MakeRect(4, 0, 4, 800)},
     };
     for (const Case& c : cases) {
