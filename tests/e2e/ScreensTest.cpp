@@ -1,12 +1,15 @@
-// A program of this test goes full screen in front of the strip's monitor and back.
+// A program of this test goes full screen in front of the strip's monitor and back; the
+// display changes its mode under a chain of strips.
 #include "Input.h"
 #include "KestravProcess.h"
 #include "support/Pump.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace e2e;
 using testing_support::PumpUntil;
@@ -18,6 +21,15 @@ RECT Monitor() {
     info.cbSize = sizeof(info);
     GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
     return info.rcMonitor;
+}
+
+// The work area of the primary monitor as the monitor reports it (under Wine the
+// system parameter keeps the first mode's work area after a mode change).
+RECT MonitorWork() {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+    return info.rcWork;
 }
 
 RECT Work() {
@@ -142,6 +154,71 @@ TEST(FullScreenTest, TheStripStepsAsideForAFullScreenProgramAndIsBackAfterwards)
         program.reset();
     }
     EXPECT_EQ(kestrav.Close(), 0);
+}
+
+// The display in another mode for the scope of a test; back in its own mode afterwards.
+class DisplayMode {
+public:
+    DisplayMode(DWORD width, DWORD height) {
+        DEVMODEW mode{};
+        mode.dmSize = sizeof(mode);
+        mode.dmPelsWidth = width;
+        mode.dmPelsHeight = height;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        changed_ = ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
+    }
+    ~DisplayMode() {
+        if (changed_)
+            ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+    }
+    bool Changed() const { return changed_; }
+
+private:
+    bool changed_ = false;
+};
+
+// Whether the windows lie edge to edge from the work area's left edge as 4-pixel strips
+// over its whole height.
+bool StackedAtTheLeft(const std::vector<HWND>& windows, std::string& seen) {
+    const RECT work = MonitorWork();
+    LONG left = work.left;
+    seen.clear();
+    bool stacked = true;
+    for (HWND w : windows) {
+        RECT r = WindowBounds(w);
+        char text[64] = {};
+        std::snprintf(text, sizeof(text), "(%ld,%ld)-(%ld,%ld) ", static_cast<long>(r.left),
+                      static_cast<long>(r.top), static_cast<long>(r.right), static_cast<long>(r.bottom));
+        seen += text;
+        stacked = stacked && r.left == left && r.right - r.left == 4 && r.top == work.top &&
+                  r.bottom == work.bottom;
+        left = r.right;
+    }
+    return stacked;
+}
+
+TEST(DisplayChangeTest, AChainFollowsTheDisplayIntoAnotherModeAndBack) {
+    ASSERT_TRUE(MoveTo({Work().right - 200, Work().top + 300}));
+    const RECT before = Monitor();
+    KestravProcess a;
+    KestravProcess b;
+    ASSERT_NE(b.Window(), nullptr);
+    std::string seen;
+    auto stacked = [&] { return StackedAtTheLeft({a.Window(), b.Window()}, seen); };
+    ASSERT_TRUE(WaitUntil("two strips stacked at the left edge", stacked, 5000, [&] { return seen; }));
+    {
+        DisplayMode smaller(1024, 768);
+        if (!smaller.Changed())
+            GTEST_SKIP() << "the display server does not change modes here";
+        ASSERT_EQ(Monitor().right - Monitor().left, 1024);
+        EXPECT_TRUE(WaitUntil("the strips over the smaller work area", stacked, 5000, [&] { return seen; }));
+        EXPECT_EQ(WindowBounds(b.Window()).bottom, 768);
+    }
+    ASSERT_EQ(Monitor().right - Monitor().left, before.right - before.left)
+        << "the display did not come back";
+    EXPECT_TRUE(WaitUntil("the strips over the whole work area again", stacked, 5000, [&] { return seen; }));
+    EXPECT_EQ(a.Close(), 0);
+    EXPECT_EQ(b.Close(), 0);
 }
 
 } // namespace
