@@ -32,11 +32,12 @@ public:
     bool Watching() const { return foregroundHook_ != nullptr; }
     // The posted message arrived; later events post again.
     void Handled() { posted_ = false; }
+    // An event of the system's hooks, as they report it.
+    void Noticed(DWORD event, HWND wnd, LONG object, LONG child);
 
 private:
     static void CALLBACK WinEventProc(HWINEVENTHOOK hook, DWORD event, HWND wnd, LONG object, LONG child,
                                       DWORD thread, DWORD time);
-    void Noticed(DWORD event, HWND wnd, LONG object, LONG child);
     // Moves the hooks on window changes to the process of the new window in front.
     void Follow(HWND front);
     void Unfollow();
