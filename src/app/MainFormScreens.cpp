@@ -11,6 +11,9 @@ void TMainForm::StartFullScreenWatch() {
 
 void TMainForm::FullScreenWatchChange() {
     FFullScreenWatch.Handled();
+    // A notice still on its way when the window closed must not show it again.
+    if (FDestroyed)
+        return;
     // A pinned panel stays as the user pinned it.
     bool covered =
         (FLayout == loCollapsed || FLayout == loExpanded) &&

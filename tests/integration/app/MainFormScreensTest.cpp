@@ -183,6 +183,19 @@ TEST_F(MainFormScreensTest, AFullScreenProgramOnOneMonitorLeavesTheOtherMonitors
     EXPECT_TRUE(Shown(*right));
 }
 
+TEST_F(MainFormScreensTest, ANoticeThatArrivesAfterTheWindowClosedDoesNotShowItAgain) {
+    auto form = Start();
+    desktop.front = Covering(TwoMonitors::kLeftMonitor);
+    form->FullScreenWatchChange();
+    PumpUntilIdle();
+    ASSERT_FALSE(Shown(*form));
+    form->Close(); // the window stays while the program ends
+    desktop.front.reset();
+    form->FullScreenWatchChange(); // posted before the window closed
+    PumpUntilIdle();
+    EXPECT_FALSE(Shown(*form));
+}
+
 // Two collapsed windows chained at an edge of the right monitor, which is then unplugged.
 struct EdgeCase {
     gui::TAlign edge;
