@@ -165,6 +165,29 @@ void InstanceChain::PreviousEnded(HWND wnd) {
     LosePrevious();
 }
 
+void InstanceChain::DisplayChanged(bool displaced) {
+    if (closed_)
+        return;
+    if (FPrevWnd != self_ && !host_.IsPeerWindow(FPrevWnd)) {
+        LosePrevious();
+        return;
+    }
+    host_.Redock();
+    // Only a window that changed monitors looks for a chain: the chain that was at that
+    // edge already stays put and looks for none, so two chains never join each other
+    // at once. The own next window may have followed to the same corner before this
+    // window moved; it is no chain to join.
+    if (displaced && FPrevWnd == self_ && !joinPending_) {
+        HWND head = host_.FindChainHead();
+        if (head != nullptr && head != FNextWnd)
+            Join(head);
+    }
+    // The next window follows even where this one did not move: its own work area may
+    // have changed.
+    if (HasNextWnd())
+        host_.PostChain(FNextWnd, dcRedock, AsArgument(self_));
+}
+
 void InstanceChain::CheckPrevious() {
     if (!closed_ && FPrevWnd != self_ && !host_.IsPeerWindow(FPrevWnd))
         LosePrevious();

@@ -77,6 +77,10 @@ public:
     void PreviousEnded(HWND wnd);
     // A cheap check for a previous window that vanished unnoticed.
     void CheckPrevious();
+    // The monitors or their work areas changed: the window docks again and its next
+    // window follows. A first window that had to move to another monitor (displaced)
+    // joins the chain it finds at its edge there.
+    void DisplayChanged(bool displaced);
 
 private:
     void SetPrev(HWND wnd);

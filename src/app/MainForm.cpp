@@ -126,12 +126,14 @@ void TMainForm::FormCreate() {
     FAppMainEvents = std::make_unique<gui::ApplicationEvents>();
     FAppMainEvents->OnDeactivate = [this] { AppMainEventsDeactivate(); };
     FAppMainEvents->OnIdle = [this] { AppMainEventsIdle(); };
+    StartFullScreenWatch();
 }
 
 void TMainForm::FormDestroy() {
     FDestroyed = true;
     FAppMainEvents.reset();
     FLayoutTimer.Stop();
+    FFullScreenWatch.Stop();
     // Out of the chain before saving, which can take time or report a failure.
     LeaveChainForGood();
     // The drop target leaves OLE also when saving fails: the caller reports that error
@@ -170,11 +172,12 @@ void TMainForm::SetButtonTag(gui::SpeedButton& button, int tag) {
 }
 
 void TMainForm::RaiseWindow() {
-    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING);
+    // A window that stepped aside for a full-screen program shows again only when the
+    // program has gone.
+    const UINT show = FReceded ? 0 : SWP_SHOWWINDOW;
+    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | show | SWP_NOSENDCHANGING);
     if (!FTopmost)
-        ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING);
+        ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | show | SWP_NOSENDCHANGING);
 }
 
 void TMainForm::OptionBtnClick() {
@@ -263,6 +266,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DISPLAYCHANGE:
         WMDisplayChange();
         break;
+    case WM_SETTINGCHANGE:
+        WMSettingChange(wParam);
+        break;
+    case WM_FULLSCREENCHANGE:
+        FullScreenWatchChange();
+        return 0;
     case WM_DOCKCHAIN:
         WMDockChain(wParam, lParam);
         return 0;

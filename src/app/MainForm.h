@@ -3,6 +3,7 @@
 // its title bar, the frame area and the links to the other instances at its edge.
 #include "app/ChangeParts.h"
 #include "app/Desktop.h"
+#include "app/FullScreenWatch.h"
 #include "app/InstanceChain.h"
 #include "app/ProcessEndWatch.h"
 #include "gui/Application.h"
@@ -295,6 +296,28 @@ private:
     bool FDataFileBroken = false;
     // The first error of loading, reported once the window is up.
     std::exception_ptr FLoadError;
+
+    // Full-screen programs and monitors that come and go (MainFormScreens.cpp).
+public:
+    // The window in front may have changed: while a full-screen program lies in front
+    // on the window's monitor, the window (unless pinned) steps aside, hidden; it is
+    // back as it was once the program leaves full screen.
+    void FullScreenWatchChange();
+    bool Receded() const { return FReceded; }
+
+private:
+    static constexpr UINT WM_FULLSCREENCHANGE = WM_APP + 0x53;
+    void StartFullScreenWatch();
+    // Docks on the monitor and remembers that monitor's bounds.
+    void DockOn(HMONITOR monitor);
+    void WMSettingChange(WPARAM action);
+
+    FullScreenWatch FFullScreenWatch;
+    bool FReceded = false;
+    bool FShownBeforeReceding = false;
+    // The bounds of the monitor the window last docked on; after a display change a
+    // window on other bounds has been moved to another monitor.
+    RECT FDockMonitor{0, 0, 0, 0};
 };
 
 // Hints of the title buttons by tag.

@@ -25,7 +25,7 @@ bool TMainForm::SharesEdge(HWND wnd) {
 bool TMainForm::Redock() {
     RECT before = ScreenBounds();
     FRedocking = true;
-    SetBounds(CalcDockRect(FSnapEdge, FDesktop.MonitorFromRect(before)));
+    DockOn(FDesktop.MonitorFromRect(before));
     FRedocking = false;
     return ScreenBounds() != before;
 }

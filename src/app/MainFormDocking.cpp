@@ -30,6 +30,7 @@ void TMainForm::SetSnapEdge(TAlign value) {
         return;
     FChain.Leave();
     SetBounds(r);
+    FDockMonitor = FDesktop.MonitorBounds(monitor);
 
     if (HWND head = FindChainHead(value))
         FChain.Join(head);
@@ -198,7 +199,10 @@ void TMainForm::RedockIfPreviousVanished() {
 void TMainForm::LayoutTimerExpanding() {
     RedockIfPreviousVanished();
     FLayoutTimer.Stop();
-    if (Contains(ScreenBounds(), FDesktop.CursorPos()))
+    // The tick looks at the pointer anyway; looking at the window in front as well
+    // catches what the system's window events did not report.
+    FullScreenWatchChange();
+    if (!FReceded && Contains(ScreenBounds(), FDesktop.CursorPos()))
         SetLayout(loExpanded);
 }
 
@@ -277,12 +281,6 @@ bool TMainForm::FormCanResize(int width, int height) const {
 
 void TMainForm::FormResize() {
     if (Handle() != nullptr && !FRedocking && HasNextWnd())
-        PostChain(NextWnd(), dcRedock, reinterpret_cast<LPARAM>(Handle()));
-}
-
-void TMainForm::WMDisplayChange() {
-    SetBounds(CalcDockRect(FSnapEdge, FDesktop.MonitorFromRect(ScreenBounds())));
-    if (HasNextWnd())
         PostChain(NextWnd(), dcRedock, reinterpret_cast<LPARAM>(Handle()));
 }
 

@@ -412,3 +412,71 @@ TEST(ChainWorldTest, ACascadeEndsWhateverMisbehavingPeersAnswer) {
 }
 
 } // namespace
+
+namespace {
+
+// After a display change: what a window does in each place of a chain, displaced to
+// another monitor or not.
+TEST_F(InstanceChainTest, ADisplayChangeRedocksAndOnlyADisplacedFirstWindowLooksForAChain) {
+    const HWND kOtherHead = H(20);
+    host.peers.insert(kOtherHead);
+    struct Case {
+        const char* what;
+        bool withPrev, withNext, displaced;
+        HWND head; // the first window of a chain found at the edge
+        std::vector<PostedChainMessage> posted;
+        int headSearches;
+    } cases[] = {
+        {"first, displaced, a chain there", false, true, true, kOtherHead,
+         {{kOtherHead, dcJoin, A(kSelf)}, {kNext, dcRedock, A(kSelf)}}, 1},
+        {"alone, displaced, a chain there", false, false, true, kOtherHead, {{kOtherHead, dcJoin, A(kSelf)}}, 1},
+        {"first, displaced, no chain there", false, true, true, nullptr, {{kNext, dcRedock, A(kSelf)}}, 1},
+        // Its own next window, moved into the corner before it, is no chain to join.
+        {"first, displaced, its next window found", false, true, true, kNext, {{kNext, dcRedock, A(kSelf)}}, 1},
+        // The chain that was at the edge already stays: it never joins the newcomers.
+        {"first, stayed", false, true, false, kOtherHead, {{kNext, dcRedock, A(kSelf)}}, 0},
+        {"middle, displaced", true, true, true, kOtherHead, {{kNext, dcRedock, A(kSelf)}}, 0},
+        {"last, displaced", true, false, true, kOtherHead, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeChainHost fresh;
+        fresh.peers = {kPrev, kNext, kJoiner, kOtherHead};
+        InstanceChain window{fresh};
+        window.SetSelf(kSelf);
+        if (c.withPrev) {
+            window.Join(kPrev);
+            window.Receive(dcAccept, A(kPrev));
+        }
+        if (c.withNext)
+            window.Receive(dcLinkNext, A(kNext));
+        fresh.posted.clear();
+        fresh.redocks = 0;
+        fresh.redockMoves = false; // the next window follows all the same
+        fresh.head = c.head;
+
+        window.DisplayChanged(c.displaced);
+        EXPECT_EQ(fresh.redocks, 1);
+        EXPECT_EQ(fresh.posted, c.posted);
+        EXPECT_EQ(fresh.headSearches, c.headSearches);
+        EXPECT_EQ(window.PrevWnd(), c.withPrev ? kPrev : kSelf);
+    }
+}
+
+TEST_F(InstanceChainTest, ADisplayChangeAfterThePreviousVanishedDocksAtTheEdgeAndAClosedWindowStays) {
+    LinkBoth();
+    host.peers.erase(kPrev);
+    chain.DisplayChanged(false);
+    EXPECT_EQ(chain.PrevWnd(), kSelf);
+    EXPECT_EQ(host.forgotten, 1);
+    EXPECT_EQ(host.headSearches, 1); // at the edge it may meet another chain's first window
+
+    chain.Close();
+    host.posted.clear();
+    host.redocks = 0;
+    chain.DisplayChanged(true);
+    EXPECT_EQ(host.redocks, 0);
+    EXPECT_TRUE(host.posted.empty());
+}
+
+} // namespace
