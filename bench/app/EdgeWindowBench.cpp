@@ -5,6 +5,7 @@
 #include <psapi.h>
 
 #include "support/BenchProcess.h"
+#include "support/ProcessCpu.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +31,7 @@ struct Process {
             return;
         WaitFor([&] { return (window = VisibleWindowOf(info.dwProcessId, className)) != nullptr; }, 20000);
         startMs = NowMs() - t0;
+        cpu = ProcessCpu(info.hProcess, exe);
     }
     ~Process() {
         if (info.hProcess == nullptr)
@@ -47,14 +49,8 @@ struct Process {
         GetProcessMemoryInfo(info.hProcess, &counters, sizeof(counters));
         return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
     }
-    double CpuMs() const {
-        FILETIME created, exited, kernel, user;
-        GetProcessTimes(info.hProcess, &created, &exited, &kernel, &user);
-        auto ms = [](FILETIME f) {
-            return static_cast<double>((ULONGLONG(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 10000.0;
-        };
-        return ms(kernel) + ms(user);
-    }
+    double CpuMs() const { return cpu.Ms(); }
+    ProcessCpu cpu;
 };
 
 double Median(std::vector<double> v) {

@@ -4,69 +4,14 @@
 #include <windows.h>
 
 #include "support/BenchProcess.h"
+#include "support/ProcessCpu.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <sstream>
 #include <string>
 
 namespace {
-
-double FileTimeMs(FILETIME f) {
-    return static_cast<double>((ULONGLONG(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 10000.0;
-}
-
-std::string ReadSmallFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    char buffer[4096];
-    DWORD read = 0;
-    std::string text;
-    if (ReadFile(file, buffer, sizeof(buffer), &read, nullptr))
-        text.assign(buffer, read);
-    CloseHandle(file);
-    return text;
-}
-
-double LinuxCpuMs(const std::wstring& statPath) {
-    // Fields 14 and 15 (utime, stime), counted after the command name in parentheses.
-    std::string stat = ReadSmallFile(statPath);
-    size_t close = stat.rfind(')');
-    if (close == std::string::npos)
-        return -1;
-    std::istringstream fields(stat.substr(close + 2));
-    std::string field;
-    double ticks = 0;
-    for (int n = 3; n <= 15 && fields >> field; ++n) {
-        if (n >= 14)
-            ticks += std::stod(field);
-    }
-    return ticks * 10.0;
-}
-
-// The stat file of the newest Linux process whose command line holds the program's
-// Windows or Linux path, or nothing (not under Wine).
-std::wstring LinuxStatOf(const std::wstring& exe, const char* unixExe) {
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return {};
-    std::string windowsPath(exe.begin(), exe.end());
-    unsigned long newest = 0;
-    do {
-        std::wstring pid = found.cFileName;
-        if (pid.empty() || pid.find_first_not_of(L"0123456789") != std::wstring::npos)
-            continue;
-        std::string command = ReadSmallFile(L"Z:\\proc\\" + pid + L"\\cmdline");
-        if (command.find(windowsPath) != std::string::npos || command.find(unixExe) != std::string::npos)
-            newest = std::max(newest, std::stoul(pid));
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-    return newest == 0 ? std::wstring() : L"Z:\\proc\\" + std::to_wstring(newest) + L"\\stat";
-}
 
 // A program started for the figures and ended afterwards.
 struct Process {
@@ -82,7 +27,7 @@ struct Process {
                             &startup, &info))
             return;
         WaitFor([&] { return (window = VisibleWindowOf(info.dwProcessId, className)) != nullptr; }, 20000);
-        linuxStat = LinuxStatOf(exe, unixExe);
+        cpu = ProcessCpu(info.hProcess, exe);
     }
     ~Process() {
         if (info.hProcess == nullptr)
@@ -94,17 +39,8 @@ struct Process {
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
     }
-    // Under Wine, GetProcessTimes answers the caller's own times for any process, so the
-    // figures come from the Linux side there: the process whose command line names the
-    // program, its user and system time in /proc (100 ticks a second).
-    double CpuMs() const {
-        if (!linuxStat.empty())
-            return LinuxCpuMs(linuxStat);
-        FILETIME created, exited, kernel, user;
-        GetProcessTimes(info.hProcess, &created, &exited, &kernel, &user);
-        return FileTimeMs(kernel) + FileTimeMs(user);
-    }
-    std::wstring linuxStat; // Z:\proc\<pid>\stat under Wine
+    double CpuMs() const { return cpu.Ms(); }
+    ProcessCpu cpu;
 };
 
 double OwnCpuMs() {
@@ -159,7 +95,7 @@ int main() {
         std::printf("the programs did not start\n");
         return 1;
     }
-    std::printf("CPU times from %s\n", k.linuxStat.empty() ? "GetProcessTimes" : "the Linux side (/proc)");
+    std::printf("CPU times from %s\n", k.cpu.FromLinuxSide() ? "the Linux side (/proc)" : "GetProcessTimes");
     PumpFor(500);
 
     // The same span without the full-screen program, as a baseline of this run.
