@@ -203,7 +203,9 @@ private:
     bool WMSetCursor(HWND window, int hitTest);
     bool WMSysCommand(WPARAM command);
     void WMWindowPosChanging(WINDOWPOS& pos);
-    bool IsOwnControl(HWND wnd) const { return wnd != nullptr && ::IsWindow(wnd) && ::IsChild(Handle(), wnd); }
+    bool IsOwnControl(HWND wnd) const {
+        return wnd != nullptr && ::IsWindow(wnd) && ::IsChild(Handle(), wnd);
+    }
     void WMDisplayChange();
     void WMDockChain(WPARAM code, LPARAM argument);
     // Besides the watch on its process, the layout timer's ticks look for a previous
@@ -270,7 +272,8 @@ private:
 public:
     oledrag::TDropTarget& DropTarget() { return FDropTarget; }
     gui::Timer& HoverTimer() { return FHoverTimer; }
-    void DropTargetDTDragEnter(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
+    void DropTargetDTDragEnter(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect,
+                               HRESULT& result);
     void DropTargetDTDragOver(DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
     void DropTargetDTDragLeave(HRESULT& result);
     void DropTargetDTDrop(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
@@ -288,6 +291,21 @@ private:
     gui::Timer FHoverTimer;
     // Whether the drag in progress offers a file list.
     bool FDragHasFiles = false;
+
+    // High DPI (MainFormDpi.cpp): the chrome follows the DPI of the window's monitor;
+    // stored sizes (depths, frame sizes) stay in pixels as the user set them.
+public:
+    int Dpi() const { return FDpi; }
+
+private:
+    // Makes the chrome's fonts and glyphs for a DPI first, then sizes the title bar,
+    // the caption bars, the splitters and the padding, and repaints once.
+    void ApplyDpi(int dpi);
+    void WMDpiChanged(int dpi, const RECT& suggested);
+    bool WMGetDpiScaledSize(SIZE& size) const;
+    // The band at the work area's sides in which a title-bar drag docks.
+    int DragBand() const;
+    int FDpi = 96;
 
     // Loading and saving (MainFormSettings.cpp).
     // The data file could not be loaded whole (malformed, or frames skipped): it is
