@@ -20,9 +20,7 @@ unique_hfont CreateFontFrom(LOGFONTW font, int escapement) {
     return unique_hfont(::CreateFontIndirectW(&font));
 }
 
-unique_hfont CreateDefaultFont(int weight, int escapement) {
-    return CreateFontFrom(DefaultLogFont(weight), escapement);
-}
+unique_hfont CreateDefaultFont(int weight, int escapement) { return CreateFontFrom(DefaultLogFont(weight), escapement); }
 
 namespace {
 

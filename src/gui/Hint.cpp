@@ -65,10 +65,9 @@ void SetHintDpi(int dpi) {
 HWND HintWindow() {
     static HWND tooltip = nullptr;
     if (tooltip == nullptr || !::IsWindow(tooltip)) {
-        tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, Application::Instance().Handle(), nullptr,
-                                    ::GetModuleHandleW(nullptr), nullptr);
+        tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    Application::Instance().Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
         ::SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, 400);
     }
     return tooltip;

@@ -19,13 +19,9 @@ ImageList::ImageList(int width, int height)
     CHECK(list_);
 }
 
-int ImageList::Count() const {
-    return ::ImageList_GetImageCount(list_.get());
-}
+int ImageList::Count() const { return ::ImageList_GetImageCount(list_.get()); }
 
-void ImageList::Add(HBITMAP bitmap) {
-    ::ImageList_Add(list_.get(), bitmap, nullptr);
-}
+void ImageList::Add(HBITMAP bitmap) { ::ImageList_Add(list_.get(), bitmap, nullptr); }
 
 namespace {
 
