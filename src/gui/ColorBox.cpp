@@ -99,7 +99,7 @@ ColorBox::ColorBox(Window& parent, const RECT& bounds)
 void ColorBox::SetDpi(int dpi) {
     int height = ScaleForDpi(16, dpi);
     Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height); // the selection field
-    Send(CB_SETITEMHEIGHT, 0, height);                         // the rows of the list
+    Send(CB_SETITEMHEIGHT, 0, height);                       // the rows of the list
 }
 
 TColor ColorBox::Selected() const {

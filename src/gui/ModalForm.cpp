@@ -15,7 +15,8 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 } // namespace
 
 ModalForm::ModalForm(HWND owner, const std::wstring& caption, int clientWidth, int clientHeight)
-    : Window(nullptr), owner_(owner), designClient_{clientWidth, clientHeight}, designFont_(DefaultLogFont()) {
+    : Window(nullptr), owner_(owner), designClient_{clientWidth, clientHeight},
+      designFont_(DefaultLogFont()) {
     SetText(caption);
     SetClientSize(clientWidth, clientHeight);
     CreateParams params;
@@ -57,9 +58,9 @@ void ModalForm::CaptureDesignBounds(const Window& window) {
         // A control seen for the first time was made at the DPI the form has now.
         if (designBounds_.find(child) == designBounds_.end()) {
             RECT now = child->Bounds();
-            designBounds_[child] = RECT{::MulDiv(now.left, kDesignDpi, dpi_), ::MulDiv(now.top, kDesignDpi, dpi_),
-                                        ::MulDiv(now.right, kDesignDpi, dpi_),
-                                        ::MulDiv(now.bottom, kDesignDpi, dpi_)};
+            designBounds_[child] =
+                RECT{::MulDiv(now.left, kDesignDpi, dpi_), ::MulDiv(now.top, kDesignDpi, dpi_),
+                     ::MulDiv(now.right, kDesignDpi, dpi_), ::MulDiv(now.bottom, kDesignDpi, dpi_)};
         }
         CaptureDesignBounds(*child);
     }
