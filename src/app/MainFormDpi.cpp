@@ -4,6 +4,8 @@
 #include "gui/Dpi.h"
 #include "gui/Hint.h"
 
+#include <vector>
+
 namespace app {
 namespace {
 
@@ -42,6 +44,13 @@ void TMainForm::ApplyDpi(int dpi) {
         return;
     FDpi = dpi;
     RedrawPause pause(Handle());
+    // Every part changes size first; then each container lays out once, from the
+    // window inwards, so that no frame (and its tree) is sized more than needed.
+    std::vector<gui::Window*> containers{this, FScrollBox.get()};
+    for (FrameSlot& slot : FFrames)
+        containers.push_back(slot.frame.get());
+    for (gui::Window* container : containers)
+        container->DisableAlign();
     gui::SetHintDpi(dpi);
     FTitlePanel->SetDpi(dpi);
     for (FrameSlot& slot : FFrames) {
@@ -57,8 +66,8 @@ void TMainForm::ApplyDpi(int dpi) {
         slot.splitter->SetDpi(dpi);
     }
     SetPadding(EdgePadding(FSnapEdge, dpi));
-    FScrollBox->Realign();
-    Realign();
+    for (gui::Window* container : containers)
+        container->EnableAlign();
 }
 
 void TMainForm::WMDpiChanged(int dpi, const RECT& suggested) {
