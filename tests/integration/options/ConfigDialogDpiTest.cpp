@@ -125,4 +125,25 @@ TEST(ConfigDialogDpi, ScalesItsLayoutAndFontWithoutClippingAndComesBackExactly) 
     PumpUntilIdle();
 }
 
+TEST(ConfigDialogDpi, MovedToAMonitorOfAnotherDpiItTakesThatDpiWhereTheUserPutIt) {
+    FarPointerDesktop desktop;
+    auto form = std::make_unique<app::TMainForm>(desktop);
+    auto dialog = std::make_unique<TConfigDialog>(*form);
+    PumpUntilIdle();
+    dialog->SetDpi(96);
+    RECT suggested{300, 120, 300 + dialog->Width() * 3 / 2, 120 + dialog->Height() * 3 / 2};
+    ::SendMessageW(dialog->Handle(), gui::kWMDpiChanged, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(dialog->Dpi(), 144);
+    EXPECT_EQ(dialog->Left(), 300);
+    EXPECT_EQ(dialog->Top(), 120);
+    EXPECT_EQ(gui::Width(dialog->ClientRect()), gui::ScaleForDpi(277, 144));
+    // A message without its rectangle changes nothing.
+    ::SendMessageW(dialog->Handle(), gui::kWMDpiChanged, MAKEWPARAM(192, 192), 0);
+    EXPECT_EQ(dialog->Dpi(), 144);
+    dialog.reset();
+    form.reset();
+    PumpUntilIdle();
+}
+
 } // namespace
