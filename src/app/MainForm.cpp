@@ -127,7 +127,7 @@ void TMainForm::FormCreate() {
 
     LoadSettings();
     // Docked, the window may be on a monitor of another DPI than where it was made.
-    ApplyDpi(gui::DpiOfWindow(Handle()));
+    ApplyMonitorDpi();
 
     // Only now does the window collapse and expand by itself.
     FAppMainEvents = std::make_unique<gui::ApplicationEvents>();

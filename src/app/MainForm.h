@@ -296,8 +296,10 @@ public:
 
 private:
     // Makes the chrome's fonts and glyphs for a DPI first, then sizes the title bar,
-    // the caption bars, the splitters and the padding, and repaints once.
+    // the caption bars, the splitters and the padding (the callers repaint once).
     void ApplyDpi(int dpi);
+    // The DPI of the monitor the window is on now.
+    void ApplyMonitorDpi();
     void WMDpiChanged(int dpi, const RECT& suggested);
     bool WMGetDpiScaledSize(SIZE& size) const;
     // The band at the work area's sides in which a title-bar drag docks.

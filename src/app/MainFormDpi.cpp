@@ -43,7 +43,6 @@ void TMainForm::ApplyDpi(int dpi) {
     if (dpi == FDpi && FTitlePanel->Dpi() == dpi)
         return;
     FDpi = dpi;
-    RedrawPause pause(Handle());
     // Every part changes size first; then each container lays out once, from the
     // window inwards, so that no frame (and its tree) is sized more than needed.
     std::vector<gui::Window*> containers{this, FScrollBox.get()};
@@ -70,7 +69,14 @@ void TMainForm::ApplyDpi(int dpi) {
         container->EnableAlign();
 }
 
+void TMainForm::ApplyMonitorDpi() {
+    RedrawPause pause(Handle());
+    ApplyDpi(gui::DpiOfWindow(Handle()));
+}
+
 void TMainForm::WMDpiChanged(int dpi, const RECT& suggested) {
+    // One repaint when everything, the window's own bounds too, is in place.
+    RedrawPause pause(Handle());
     ApplyDpi(dpi);
     // Docked, the window keeps its depth in pixels and spans its edge of the new
     // monitor; the system's suggestion (its old size scaled) applies only undocked.
