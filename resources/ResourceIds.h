@@ -20,6 +20,9 @@
 #define IDB_CAPTION_CROSS 113
 #define IDB_CAPTION_COUNT 4
 
+// Each glyph also comes at 20, 24 and 32 pixels, under its id plus 1000, 2000 and 3000
+// (gui::GlyphResourceId).
+
 // Resource strings (65056..65071).
 #define IDS_FRAME_EXPAND 65056
 #define IDS_FRAME_COLLAPSE 65057

@@ -1,5 +1,7 @@
 #include "app/DockGeometry.h"
 
+#include "gui/Dpi.h"
+
 #include <algorithm>
 
 namespace app {
@@ -106,8 +108,8 @@ int HitPlaceAt(const RECT& bounds, int band, POINT p) {
     return HTCLIENT;
 }
 
-TAlign DragTargetEdge(const RECT& workArea, POINT cursor) {
-    RECT w{workArea.left + 25, workArea.top + 25, workArea.right - 25, workArea.bottom - 25};
+TAlign DragTargetEdge(const RECT& workArea, POINT cursor, int band) {
+    RECT w{workArea.left + band, workArea.top + band, workArea.right - band, workArea.bottom - band};
     if (cursor.y < w.top)
         return gui::alTop;
     if (cursor.y > w.bottom)
@@ -158,8 +160,9 @@ int InnerSideHit(TAlign edge) {
     }
 }
 
-gui::Padding EdgePadding(TAlign edge) {
-    gui::Padding p{3, 3, 3, 3};
+gui::Padding EdgePadding(TAlign edge, int dpi) {
+    int side = gui::ScaleForDpi(3, dpi);
+    gui::Padding p{side, side, side, side};
     switch (edge) {
     case gui::alTop:
         p.top = 0;

@@ -34,9 +34,9 @@ RECT WithDepth(const RECT& bounds, TAlign edge, int depth);
 // HTTOP or HTBOTTOM within `band` pixels of a side, HTCLIENT inside.
 int HitPlaceAt(const RECT& bounds, int band, POINT point);
 
-// The edge whose 25-pixel band of the work area the point lies in while the title bar
-// is dragged (top and bottom win at the corners), or alNone.
-TAlign DragTargetEdge(const RECT& workArea, POINT cursor);
+// The edge whose band of the work area (25 pixels at 96 dpi; the caller scales it) the
+// point lies in while the title bar is dragged (top and bottom win at the corners), or alNone.
+TAlign DragTargetEdge(const RECT& workArea, POINT cursor, int band = 25);
 
 // Whether a rectangle of another window marks the first window of a chain at this edge
 // of a window with the given bounds: the slot's outer corner and the length must agree.
@@ -51,8 +51,8 @@ TAlign FrameAlign(TAlign edge);
 // by: HTBOTTOM at the top edge, HTLEFT at the right one; -1 for an edge that does not dock.
 int InnerSideHit(TAlign edge);
 
-// The padding of the edge window: 0 on the docked side, 3 pixels elsewhere.
-gui::Padding EdgePadding(TAlign edge);
+// The padding of the edge window: 0 on the docked side, 3 pixels (at 96 dpi) elsewhere.
+gui::Padding EdgePadding(TAlign edge, int dpi = 96);
 
 // Whether the pointer lies in the bounds, left and top inclusive.
 inline bool Contains(const RECT& bounds, POINT p) {

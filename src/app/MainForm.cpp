@@ -1,8 +1,10 @@
 #include "app/MainForm.h"
 
 #include "app/ColorBlend.h"
+#include "app/DockGeometry.h"
 #include "app/FrameIds.h"
 #include "app/WndInfo.h"
+#include "gui/Dpi.h"
 #include "gui/Fonts.h"
 #include "gui/Hint.h"
 
@@ -105,11 +107,14 @@ void TMainForm::FormCreate() {
             ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter")))
         filter(WM_DOCKCHAIN, MSGFLT_ADD);
 
-    SetPadding({3, 3, 3, 3});
+    FDpi = gui::DpiOfWindow(Handle());
+    SetPadding(EdgePadding(FSnapEdge, FDpi));
+    gui::SetHintDpi(FDpi);
 
     LOGFONTW caption{};
     if (gui::SystemCaptionFont(caption)) {
-        FTitlePanel->SetCaptionFont(caption);
+        // The system describes its fonts at its own DPI.
+        FTitlePanel->SetCaptionFont(caption, gui::SystemDpi());
         ArrangeTitleBar(FSnapEdge);
     }
     FTitlePanel->SetText(gui::Application::ExeTitle());
@@ -121,6 +126,8 @@ void TMainForm::FormCreate() {
     RegisterDropTarget();
 
     LoadSettings();
+    // Docked, the window may be on a monitor of another DPI than where it was made.
+    ApplyMonitorDpi();
 
     // Only now does the window collapse and expand by itself.
     FAppMainEvents = std::make_unique<gui::ApplicationEvents>();
@@ -272,6 +279,14 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_FULLSCREENCHANGE:
         FullScreenWatchChange();
         return 0;
+    case gui::kWMDpiChanged:
+        if (lParam != 0)
+            WMDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case gui::kWMGetDpiScaledSize:
+        if (lParam != 0)
+            return WMGetDpiScaledSize(*reinterpret_cast<SIZE*>(lParam)) ? TRUE : FALSE;
+        return FALSE;
     case WM_DOCKCHAIN:
         WMDockChain(wParam, lParam);
         return 0;

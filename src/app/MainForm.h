@@ -290,6 +290,23 @@ private:
     // Whether the drag in progress offers a file list.
     bool FDragHasFiles = false;
 
+    // High DPI (MainFormDpi.cpp): the chrome follows the DPI of the window's monitor;
+    // stored sizes (depths, frame sizes) stay in pixels as the user set them.
+public:
+    int Dpi() const { return FDpi; }
+
+private:
+    // Makes the chrome's fonts and glyphs for a DPI first, then sizes the title bar,
+    // the caption bars, the splitters and the padding (the callers repaint once).
+    void ApplyDpi(int dpi);
+    // The DPI of the monitor the window is on now.
+    void ApplyMonitorDpi();
+    void WMDpiChanged(int dpi, const RECT& suggested);
+    bool WMGetDpiScaledSize(SIZE& size) const;
+    // The band at the work area's sides in which a title-bar drag docks.
+    int DragBand() const;
+    int FDpi = 96;
+
     // Loading and saving (MainFormSettings.cpp).
     // The data file could not be loaded whole (malformed, or frames skipped): it is
     // kept beside before the next save replaces it.

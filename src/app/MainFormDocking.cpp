@@ -38,7 +38,7 @@ void TMainForm::SetSnapEdge(TAlign value) {
     if (value != FSnapEdge) {
         FSnapEdge = value;
         ::SetWindowLongPtrW(Handle(), GWLP_USERDATA, static_cast<LONG_PTR>(value));
-        SetPadding(EdgePadding(value));
+        SetPadding(EdgePadding(value, FDpi));
         ArrangeTitleBar(value);
         AlignFrames();
     }
@@ -233,7 +233,7 @@ void TMainForm::TitlePanelMouseMove(WPARAM keys, POINT point) {
     if ((keys & MK_LBUTTON) == 0)
         return;
     ::ClientToScreen(FTitlePanel->Handle(), &point);
-    TAlign edge = DragTargetEdge(FDesktop.WorkArea(FDesktop.MonitorFromPoint(point)), point);
+    TAlign edge = DragTargetEdge(FDesktop.WorkArea(FDesktop.MonitorFromPoint(point)), point, DragBand());
     if (edge != gui::alNone)
         SetSnapEdge(edge);
 }

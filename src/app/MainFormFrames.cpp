@@ -58,6 +58,7 @@ std::unique_ptr<nav::TNavFrame> TMainForm::CreateFrame(int id) {
 
 std::unique_ptr<gui::Splitter> TMainForm::CreateSplitter(nav::TNavFrame& frame) {
     auto splitter = std::make_unique<gui::Splitter>(*FScrollBox);
+    splitter->SetDpi(FDpi);
     splitter->SetMinSize(3);
     splitter->SetResized(&frame);
     splitter->OnCanResize = [this, &frame](int newSize, bool& accept) {
@@ -73,6 +74,7 @@ nav::TNavFrame& TMainForm::AddFrame(int frameId) {
     FrameSlot slot;
     try {
         slot.frame = CreateFrame(claim.Id());
+        slot.frame->CaptionPanel().SetDpi(FDpi);
         slot.frame->SetCollapsed(false);
         slot.frame->NameSpaceTree().SetStyles(FDefaultStyles);
         slot.splitter = CreateSplitter(*slot.frame);
@@ -109,7 +111,9 @@ void TMainForm::AddDesktop() {
     nav::TNavFrame& frame = AddFrame(-1);
     if (gui::IsVerticalSide(FSnapEdge)) {
         RECT client = FScrollBox->ClientRect();
-        frame.SetExpandHeight(std::max(225, gui::Height(client) - frame.Top() - 3));
+        // The frame fills the column down to its splitter.
+        int splitter = SplitterOf(frame) != nullptr ? SplitterOf(frame)->Thickness() : 0;
+        frame.SetExpandHeight(std::max(225, gui::Height(client) - frame.Top() - splitter));
     }
     shellctrls::TNamespaceTreeRoot& root = AddRoot(&frame, L"");
     root.SetStyles({shellctrls::nstcrsExpanded});

@@ -1,5 +1,6 @@
 #include "gui/ColorBox.h"
 
+#include "gui/Dpi.h"
 #include "gui/Handles.h"
 
 #include <commdlg.h>
@@ -88,12 +89,17 @@ bool ChooseColorDialog(HWND owner, TColor& color) {
 
 ColorBox::ColorBox(Window& parent, const RECT& bounds)
     : ComboBox(parent, bounds, CBS_OWNERDRAWFIXED | CBS_HASSTRINGS), PickColor(ChooseColorDialog) {
-    Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 16);
-    Send(CB_SETITEMHEIGHT, 0, 16);
+    SetDpi(kDesignDpi);
     AddItem(CustomCaption, static_cast<LPARAM>(clBlack));
     for (const NamedColor& named : NamedColors())
         AddItem(named.name, static_cast<LPARAM>(named.color));
     SetSelected(clBtnFace);
+}
+
+void ColorBox::SetDpi(int dpi) {
+    int height = ScaleForDpi(16, dpi);
+    Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height); // the selection field
+    Send(CB_SETITEMHEIGHT, 0, height);                       // the rows of the list
 }
 
 TColor ColorBox::Selected() const {

@@ -29,6 +29,9 @@ public:
     // Fires no event.
     void SetSelected(TColor color);
 
+    // The rows (16 pixels high at 96 dpi) at another DPI.
+    void SetDpi(int dpi);
+
     // Asks the user for a colour, starting at color; false when the user cancels.
     // The platform's colour dialog unless replaced (tests replace it).
     std::function<bool(HWND owner, TColor& color)> PickColor;

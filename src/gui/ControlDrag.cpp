@@ -1,5 +1,6 @@
 #include "gui/ControlDrag.h"
 
+#include "gui/Dpi.h"
 #include "gui/Window.h"
 
 #include <windowsx.h>
@@ -42,6 +43,7 @@ DragOutcome BeginDrag(Window& source, POINT start, int threshold) {
     HWND handle = source.Handle();
     if (handle == nullptr)
         return DragOutcome::NotStarted;
+    threshold = ScaleForDpi(threshold, DpiOfWindow(handle));
     // Setting the capture again would tell the source it lost it (and its click).
     if (::GetCapture() != handle)
         ::SetCapture(handle);

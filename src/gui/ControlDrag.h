@@ -1,6 +1,7 @@
 #pragma once
 // Dragging one of our controls onto another inside the program (not OLE): the drag
-// begins once the pointer has moved `threshold` pixels with the left button held;
+// begins once the pointer has moved `threshold` pixels (given at 96 dpi, so it grows with
+// the DPI of the source's window) with the left button held;
 // the window under the pointer is asked through OnDragOver and gets OnDragDrop.
 #include <windows.h>
 

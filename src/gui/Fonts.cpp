@@ -22,14 +22,31 @@ unique_hfont CreateFontFrom(LOGFONTW font, int escapement) {
 
 unique_hfont CreateDefaultFont(int weight, int escapement) { return CreateFontFrom(DefaultLogFont(weight), escapement); }
 
-bool SystemCaptionFont(LOGFONTW& font) {
+namespace {
+
+bool NonClientMetrics(NONCLIENTMETRICSW& metrics) {
     // 504 is the size of the structure with the padded-border field of Vista and later.
-    NONCLIENTMETRICSW metrics{};
     static_assert(sizeof(NONCLIENTMETRICSW) == 504, "unexpected NONCLIENTMETRICSW size");
+    metrics = {};
     metrics.cbSize = 504;
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0))
+    return ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0) != FALSE;
+}
+
+} // namespace
+
+bool SystemCaptionFont(LOGFONTW& font) {
+    NONCLIENTMETRICSW metrics;
+    if (!NonClientMetrics(metrics))
         return false;
     font = metrics.lfCaptionFont;
+    return true;
+}
+
+bool SystemStatusFont(LOGFONTW& font) {
+    NONCLIENTMETRICSW metrics;
+    if (!NonClientMetrics(metrics))
+        return false;
+    font = metrics.lfStatusFont;
     return true;
 }
 

@@ -12,6 +12,8 @@ unique_hfont CreateFontFrom(LOGFONTW font, int escapement = 0);
 unique_hfont CreateDefaultFont(int weight = FW_NORMAL, int escapement = 0);
 // The system's window-caption font, or nothing when the system does not tell it.
 bool SystemCaptionFont(LOGFONTW& font);
+// The system's status-bar and tooltip font, or nothing when the system does not tell it.
+bool SystemStatusFont(LOGFONTW& font);
 LOGFONTW DefaultLogFont(int weight = FW_NORMAL);
 
 } // namespace gui

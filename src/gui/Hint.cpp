@@ -1,9 +1,13 @@
 #include "gui/Hint.h"
 
 #include "gui/Application.h"
+#include "gui/Dpi.h"
+#include "gui/Fonts.h"
+#include "gui/Handles.h"
 #include "gui/Window.h"
 
 #include <commctrl.h>
+#include <utility>
 #include <vector>
 
 namespace gui {
@@ -18,7 +22,45 @@ TTTOOLINFOW ToolFor(HWND control) {
     return tool;
 }
 
+// The font made for the tooltip; it lives as long as the program, as the tooltip does.
+unique_hfont& HintFontSlot() {
+    static unique_hfont font;
+    return font;
+}
+
+int& HintDpiSlot() {
+    static int dpi = 0;
+    return dpi;
+}
+
 } // namespace
+
+HFONT HintFont() {
+    return HintFontSlot().get();
+}
+
+void SetHintDpi(int dpi) {
+    dpi = SaneDpi(dpi);
+    HWND tooltip = HintWindow();
+    if (dpi == HintDpiSlot() && HintFont() != nullptr)
+        return;
+    LOGFONTW font{};
+    int fontDpi = SystemDpi(); // the system describes its fonts at its own DPI
+    if (!SystemStatusFont(font)) {
+        font = DefaultLogFont();
+        fontDpi = kDesignDpi;
+    }
+    font.lfHeight = ::MulDiv(font.lfHeight, dpi, fontDpi);
+    font.lfWidth = ::MulDiv(font.lfWidth, dpi, fontDpi);
+    unique_hfont made = CreateFontFrom(font);
+    if (!made)
+        return;
+    ::SendMessageW(tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), FALSE);
+    ::SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(400, dpi));
+    // The old font goes only once the tooltip holds the new one.
+    HintFontSlot() = std::move(made);
+    HintDpiSlot() = dpi;
+}
 
 HWND HintWindow() {
     static HWND tooltip = nullptr;

@@ -13,5 +13,10 @@ void SetHint(const Window& control, const std::wstring& text);
 std::wstring HintOf(const Window& control);
 // The application's tooltip window (made on first use).
 HWND HintWindow();
+// Makes the hint text (the tooltip's font and its greatest width) fit a DPI: the
+// system's status font at that DPI.
+void SetHintDpi(int dpi);
+// The font the tooltip was given for the last DPI (null until SetHintDpi).
+HFONT HintFont();
 
 } // namespace gui

@@ -1,5 +1,6 @@
 #include "gui/ImageList.h"
 
+#include "gui/Dpi.h"
 #include "gui/Error.h"
 
 namespace gui {
@@ -22,13 +23,61 @@ int ImageList::Count() const { return ::ImageList_GetImageCount(list_.get()); }
 
 void ImageList::Add(HBITMAP bitmap) { ::ImageList_Add(list_.get(), bitmap, nullptr); }
 
+namespace {
+
+unique_hbitmap LoadBitmapResource(HINSTANCE instance, int id) {
+    return unique_hbitmap(static_cast<HBITMAP>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+    BITMAP info{};
+    ::GetObjectW(bitmap, sizeof(info), &info);
+    return {info.bmWidth, info.bmHeight};
+}
+
+} // namespace
+
 void ImageList::AddResourceBitmaps(HINSTANCE instance, std::initializer_list<int> ids) {
     for (int id : ids) {
-        unique_hbitmap bitmap(static_cast<HBITMAP>(
-            ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-        if (bitmap)
-            Add(bitmap.get());
+        if (unique_hbitmap bitmap = LoadBitmapResource(instance, id))
+            AddFitted(bitmap.get());
     }
+}
+
+void ImageList::AddGlyphResources(HINSTANCE instance, const std::vector<int>& ids16) {
+    for (int id : ids16) {
+        unique_hbitmap bitmap = LoadBitmapResource(instance, GlyphResourceId(id, width_));
+        if (!bitmap)
+            bitmap = LoadBitmapResource(instance, id);
+        if (bitmap)
+            AddFitted(bitmap.get());
+    }
+}
+
+void ImageList::AddFitted(HBITMAP bitmap) {
+    SIZE size = BitmapSize(bitmap);
+    if (size.cx == width_ && size.cy == height_) {
+        Add(bitmap);
+        return;
+    }
+    // The list would split a wider bitmap into several images and drop a narrower one.
+    unique_hdc target(::CreateCompatibleDC(nullptr));
+    unique_hdc source(::CreateCompatibleDC(nullptr));
+    HDC reference = ::GetDC(nullptr);
+    unique_hbitmap fitted(::CreateCompatibleBitmap(reference, width_, height_));
+    ::ReleaseDC(nullptr, reference);
+    if (!fitted || !target || !source)
+        return;
+    {
+        SelectGuard selectFitted(target.get(), fitted.get());
+        SelectGuard selectSource(source.get(), bitmap);
+        RECT all{0, 0, width_, height_};
+        ::FillRect(target.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        ::BitBlt(target.get(), (width_ - size.cx) / 2, (height_ - size.cy) / 2, size.cx, size.cy,
+                 source.get(), 0, 0, SRCCOPY);
+    }
+    Add(fitted.get());
 }
 
 unique_hbitmap CreateGlyph(const ImageList& images, int index, bool inverted) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <initializer_list>
+#include <vector>
 
 namespace gui {
 
@@ -16,11 +17,18 @@ public:
     int Count() const;
     int Width() const { return width_; }
     int Height() const { return height_; }
-    // Adds the bitmap resources with these ids, in order.
+    // Adds the bitmap resources with these ids, in order. A bitmap of another size is
+    // centred on the white ground (cut where it is larger), never stretched.
     void AddResourceBitmaps(HINSTANCE instance, std::initializer_list<int> ids);
+    // Adds glyphs given by the ids of their 16-pixel bitmaps, each in the list's size
+    // where it is shipped in that size (GlyphResourceId), else its 16-pixel bitmap.
+    void AddGlyphResources(HINSTANCE instance, const std::vector<int>& ids16);
     void Add(HBITMAP bitmap);
 
 private:
+    // Adds a bitmap that has the list's size, or a copy of it centred in that size.
+    void AddFitted(HBITMAP bitmap);
+
     unique_himagelist list_;
     int width_;
     int height_;

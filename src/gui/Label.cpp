@@ -16,18 +16,29 @@ Label::Label(Window& parent, const std::wstring& caption, int left, int top) : W
     Show();
 }
 
-void Label::AdjustSize() {
-    if (Handle() == nullptr)
-        return;
+SIZE Label::MeasureText(const std::wstring& text) const {
     HDC dc = ::GetDC(Handle());
     RECT r{0, 0, 0, 0};
     {
         SelectGuard select(dc, Font() != nullptr ? Font() : ::GetStockObject(DEFAULT_GUI_FONT));
-        std::wstring text = Text();
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_CALCRECT);
     }
     ::ReleaseDC(Handle(), dc);
-    SetBounds(MakeRect(Left(), Top(), r.right, r.bottom));
+    return {r.right, r.bottom};
+}
+
+void Label::AdjustSize() {
+    if (Handle() == nullptr)
+        return;
+    SIZE size = MeasureText(Text());
+    SetBounds(MakeRect(Left(), Top(), size.cx, size.cy));
+}
+
+int Label::TextHeight() const {
+    if (Handle() == nullptr)
+        return Height();
+    // A line holds Latin and Japanese text alike.
+    return static_cast<int>(MeasureText(L"Ag漢").cy);
 }
 
 bool Label::DialogChar(wchar_t ch) {

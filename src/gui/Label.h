@@ -14,6 +14,8 @@ public:
     void SetFocusControl(Window* control) { focusControl_ = control; }
     // Sizes the label to its caption in its font.
     void AdjustSize();
+    // The height of one line of text in the label's font.
+    int TextHeight() const;
 
     bool DialogChar(wchar_t ch) override;
 
@@ -22,6 +24,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    SIZE MeasureText(const std::wstring& text) const;
+
     Window* focusControl_ = nullptr;
 };
 

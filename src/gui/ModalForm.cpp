@@ -3,6 +3,8 @@
 #include "gui/Application.h"
 #include "gui/Button.h"
 #include "gui/ComboBox.h"
+#include "gui/Dpi.h"
+#include "gui/Fonts.h"
 
 namespace gui {
 namespace {
@@ -13,17 +15,85 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 } // namespace
 
 ModalForm::ModalForm(HWND owner, const std::wstring& caption, int clientWidth, int clientHeight)
-    : Window(nullptr), owner_(owner) {
+    : Window(nullptr), owner_(owner), designClient_{clientWidth, clientHeight},
+      designFont_(DefaultLogFont()) {
     SetText(caption);
-    RECT frame{0, 0, clientWidth, clientHeight};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    SetBounds(MakeRect(0, 0, frame.right - frame.left, frame.bottom - frame.top));
+    SetClientSize(clientWidth, clientHeight);
     CreateParams params;
     params.className = L"GuiModalForm";
     params.style = kStyle;
     params.exStyle = kExStyle;
     params.owner = owner;
     CreateHandle(params);
+    font_ = CreateFontFrom(designFont_);
+}
+
+void ModalForm::SetClientSize(int width, int height) {
+    RECT frame{0, 0, width, height};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    SetBounds(MakeRect(Left(), Top(), frame.right - frame.left, frame.bottom - frame.top));
+}
+
+void ModalForm::SetDialogFont(const LOGFONTW& font) {
+    designFont_ = font;
+    LOGFONTW scaled = font;
+    scaled.lfHeight = ScaleForDpi(font.lfHeight, dpi_);
+    scaled.lfWidth = ScaleForDpi(font.lfWidth, dpi_);
+    unique_hfont made = CreateFontFrom(scaled);
+    if (!made)
+        return;
+    // The controls take the new font before the old one goes.
+    std::swap(font_, made);
+    ApplyFont(*this);
+}
+
+void ModalForm::ApplyFont(Window& window) {
+    window.SetFont(font_.get());
+    for (Window* child : window.Children())
+        ApplyFont(*child);
+}
+
+void ModalForm::CaptureDesignBounds(const Window& window) {
+    for (const Window* child : window.Children()) {
+        // A control seen for the first time was made at the DPI the form has now.
+        if (designBounds_.find(child) == designBounds_.end()) {
+            RECT now = child->Bounds();
+            designBounds_[child] =
+                RECT{::MulDiv(now.left, kDesignDpi, dpi_), ::MulDiv(now.top, kDesignDpi, dpi_),
+                     ::MulDiv(now.right, kDesignDpi, dpi_), ::MulDiv(now.bottom, kDesignDpi, dpi_)};
+        }
+        CaptureDesignBounds(*child);
+    }
+}
+
+void ModalForm::ScaleBounds(Window& window) {
+    // Children first: a container resized afterwards places its pages itself.
+    for (Window* child : window.Children()) {
+        ScaleBounds(*child);
+        const RECT& d = designBounds_[child];
+        child->SetBounds(RECT{ScaleForDpi(d.left, dpi_), ScaleForDpi(d.top, dpi_), ScaleForDpi(d.right, dpi_),
+                              ScaleForDpi(d.bottom, dpi_)});
+    }
+}
+
+void ModalForm::SetDpi(int dpi) {
+    dpi = SaneDpi(dpi);
+    if (dpi == dpi_)
+        return;
+    CaptureDesignBounds(*this);
+    dpi_ = dpi;
+    // The font first: the tabs' height, for one, follows it.
+    SetDialogFont(designFont_);
+    ScaleBounds(*this);
+    SetClientSize(ScaleForDpi(designClient_.cx, dpi), ScaleForDpi(designClient_.cy, dpi));
+    DpiChanged(dpi);
+    Invalidate();
+}
+
+void ModalForm::WMDpiChanged(int dpi, const RECT& suggested) {
+    SetDpi(dpi);
+    // The system's rectangle keeps the form where the user moved it; its size is ours.
+    SetBounds(MakeRect(suggested.left, suggested.top, Width(), Height()));
 }
 
 int ModalForm::ShowModal() {
@@ -32,6 +102,8 @@ int ModalForm::ShowModal() {
     modalResult_ = mrNone;
     if (OnShow)
         OnShow();
+    // The form shows on its owner's monitor, at that monitor's DPI.
+    SetDpi(DpiOfWindow(owner_ != nullptr ? owner_ : Handle()));
     RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     SetBounds(MakeRect((gui::Width(screen) - Width()) / 2, (gui::Height(screen) - Height()) / 2, Width(),
                        Height()));
@@ -139,6 +211,10 @@ LRESULT ModalForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 OnClose();
             modalResult_ = mrCancel;
         }
+        return 0;
+    case kWMDpiChanged:
+        if (lParam != 0)
+            WMDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_COMMAND:
         // The dialog manager's own IDOK and IDCANCEL; the buttons act through their clicks.

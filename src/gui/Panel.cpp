@@ -1,6 +1,7 @@
 #include "gui/Panel.h"
 
 #include "gui/CaptionText.h"
+#include "gui/Dpi.h"
 #include "gui/Handles.h"
 
 namespace gui {
@@ -15,15 +16,19 @@ Panel::Panel(Window& parent) : Window(&parent) {
 CaptionPanel::CaptionPanel(Window& parent) : Panel(parent) {}
 
 CaptionPanel::Placement CaptionPanel::PlaceCaption(int textHeight, int textWidth) const {
-    // The bar is 25 pixels thick; its buttons take 28 pixels at the start and 39 at the
-    // end, so the text starts 28 pixels in and has 67 pixels less than the bar's length.
+    // At 96 dpi the bar is 25 pixels thick; its buttons take 28 pixels at the start and
+    // 39 at the end, so the text starts 28 pixels in and has 67 pixels less than the
+    // bar's length. All of it grows with the DPI.
+    int thickness = ScaleForDpi(25, dpi_);
+    int start = ScaleForDpi(28, dpi_);
+    int buttons = start + ScaleForDpi(39, dpi_);
     switch (Align()) {
     case alTop:
     case alBottom:
-        return {Width() - 67, 28, (25 - textHeight) / 2};
+        return {Width() - buttons, start, (thickness - textHeight) / 2};
     case alLeft:
     case alRight:
-        return {Height() - 67, (25 - textHeight) / 2, Top() + Height() - 28};
+        return {Height() - buttons, (thickness - textHeight) / 2, Top() + Height() - start};
     default:
         return {textWidth, 0, 0};
     }

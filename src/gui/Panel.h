@@ -23,13 +23,17 @@ public:
         int y;
     };
     Placement PlaceCaption(int textHeight, int textWidth) const;
+    // The DPI the bar's own sizes are scaled to (its thickness, the room of its buttons).
+    int Dpi() const { return dpi_; }
     // The text as it is drawn now (empty when nothing fits).
     std::wstring DrawnCaption() const;
 
 protected:
     void Paint(HDC dc) override;
+    void SetDpiValue(int dpi) { dpi_ = dpi; }
 
 private:
+    int dpi_ = 96;
     std::wstring FittedCaption(HDC dc, Placement* placement) const;
 };
 

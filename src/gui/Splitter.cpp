@@ -1,17 +1,37 @@
 #include "gui/Splitter.h"
 
+#include "gui/Dpi.h"
+
 #include <windowsx.h>
 
 namespace gui {
 
-Splitter::Splitter(Window& parent) : Window(&parent) {
+Splitter::Splitter(Window& parent) : Window(&parent), dpi_(DpiOfWindow(parent.Handle())) {
     SetParentColor(true);
-    SetBounds(MakeRect(0, 0, 3, 3));
+    SetBounds(MakeRect(0, 0, Thickness(), Thickness()));
     CreateParams params;
     params.className = L"GuiSplitter";
     params.classStyle = 0;
     CreateHandle(params);
     Show();
+}
+
+int Splitter::Thickness() const {
+    return ScaleForDpi(3, dpi_);
+}
+
+void Splitter::SetDpi(int dpi) {
+    dpi = SaneDpi(dpi);
+    if (dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    // Only the thickness is the splitter's own; its length comes from the layout.
+    if (Horizontal())
+        SetHeight(Thickness());
+    else if (Align() != alNone)
+        SetWidth(Thickness());
+    else
+        SetBounds(MakeRect(Left(), Top(), Thickness(), Thickness()));
 }
 
 bool Splitter::Far() const {

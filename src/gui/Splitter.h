@@ -23,6 +23,11 @@ public:
     // Moves the splitter as a drag by `delta` pixels along its axis would.
     void DragBy(int delta);
 
+    // The splitter is 3 pixels thick at 96 dpi; it starts at the DPI of its parent's
+    // window and follows it through this.
+    void SetDpi(int dpi);
+    int Thickness() const;
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -41,6 +46,7 @@ private:
     bool dragging_ = false;
     POINT dragStart_{0, 0};
     int startSize_ = 0;
+    int dpi_ = 96;
 };
 
 } // namespace gui

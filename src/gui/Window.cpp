@@ -470,9 +470,20 @@ void Window::SetText(const std::wstring& text) {
     }
 }
 
+void Window::EnableAlign() {
+    if (alignDisabled_ == 0 || --alignDisabled_ > 0 || !alignPending_)
+        return;
+    alignPending_ = false;
+    Realign();
+}
+
 void Window::Realign() {
     if (realigning_ || handle_ == nullptr)
         return;
+    if (alignDisabled_ > 0) {
+        alignPending_ = true;
+        return;
+    }
     std::vector<AlignItem> items;
     std::vector<Window*> aligned;
     for (Window* child : children_) {

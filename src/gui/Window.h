@@ -81,6 +81,10 @@ public:
     void SetText(const std::wstring& text);
 
     void Realign();
+    // Holds back laying out the aligned children until the matching EnableAlign, which
+    // lays them out once if anything asked for it meanwhile (many changes, one layout).
+    void DisableAlign() { ++alignDisabled_; }
+    void EnableAlign();
     void Invalidate();
     void Update();
     void SetFocus();
@@ -169,6 +173,8 @@ private:
     std::wstring text_;
     bool pressed_ = false;
     bool realigning_ = false;
+    int alignDisabled_ = 0;
+    bool alignPending_ = false;
 };
 
 } // namespace gui

@@ -44,12 +44,6 @@ constexpr int kFieldLeft = 136;
 constexpr int kGroupLeft = 5;
 constexpr int kGroupWidth = 245;
 
-void ApplyFont(gui::Window& window, HFONT font) {
-    window.SetFont(font);
-    for (gui::Window* child : window.Children())
-        ApplyFont(*child, font);
-}
-
 std::wstring Format(const wchar_t* pattern, const wchar_t* name) {
     std::wstring text = pattern;
     text.replace(text.find(L"%s"), 2, name);
@@ -81,14 +75,11 @@ app::TChangeParts PartsToSave(int formMode, int frameMode, int treeMode) {
 }
 
 TConfigDialog::TConfigDialog(app::TMainForm& mainForm)
-    : gui::ModalForm(mainForm.Handle(), L"オプション", 277, 356), FMainForm(mainForm),
-      FFont(gui::CreateDefaultFont()) {
+    : gui::ModalForm(mainForm.Handle(), L"オプション", 277, 356), FMainForm(mainForm) {
     Save = [this](app::TChangeParts parts) { FMainForm.SaveSettings(parts); };
     CreateControls();
-    ApplyFont(*this, FFont.get());
-    for (gui::Label* label : {FSizeLbl.get(), FTransLbl.get(), FWidthLbl.get(), FHeightLbl.get(),
-                              FBaseLbl.get(), FFromLbl.get(), FFrameLbl.get(), FTreeLbl.get()})
-        label->AdjustSize();
+    SetDialogFont(gui::DefaultLogFont());
+    AdjustLabels();
     OnShow = [this] { FormShow(); };
     OnClose = [this] { FormCloseBox(); };
     FormCreate();
@@ -205,6 +196,21 @@ void TConfigDialog::CreateControls() {
     FApplyButton->OnClick = [this] { ApplyButtonClick(); };
     SetDefaultButton(FOKButton.get());
     SetCancelButton(FCancelButton.get());
+}
+
+void TConfigDialog::AdjustLabels() {
+    for (gui::Label* label : {FSizeLbl.get(), FTransLbl.get(), FWidthLbl.get(), FHeightLbl.get(),
+                              FBaseLbl.get(), FFromLbl.get(), FFrameLbl.get(), FTreeLbl.get()})
+        label->AdjustSize();
+}
+
+void TConfigDialog::DpiChanged(int dpi) {
+    // The labels fit their text in the font of this DPI; the colour list's rows grow too.
+    AdjustLabels();
+    FBaseBox->SetDpi(dpi);
+    // The warning keeps its width and takes at least a line of the font: scaled fonts
+    // are not always scaled in height alike.
+    FWarningLbl->SetHeight(std::max(FWarningLbl->Height(), FWarningLbl->TextHeight()));
 }
 
 int TConfigDialog::Execute() {

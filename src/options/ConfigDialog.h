@@ -68,8 +68,12 @@ public:
     gui::ComboBox& FrameCbx() { return *FFrameCbx; }
     gui::ComboBox& TreeCbx() { return *FTreeCbx; }
 
+protected:
+    void DpiChanged(int dpi) override;
+
 private:
     void CreateControls();
+    void AdjustLabels();
     TUpDownEdit& AddNumEdit(gui::Window& group, const std::wstring& caption, int top, int min, int max,
                             std::unique_ptr<gui::Label>& label, std::unique_ptr<TUpDownEdit>& edit);
     gui::ComboBox& AddMaintainCbx(gui::Window& group, const std::wstring& caption, int top, int tag,
@@ -106,7 +110,6 @@ private:
 
     app::TMainForm& FMainForm;
     int FUpdateCount = 0;
-    gui::unique_hfont FFont;
 
     std::unique_ptr<gui::PageControl> FOptionPage;
     std::unique_ptr<gui::GroupBox> FCollapsedGroup, FExpandedGroup, FColoringGroup;
