@@ -12,9 +12,7 @@ struct ElementSpan {
     size_t contentBegin = 0; // after the start tag's ">"
     size_t contentEnd = 0;   // at the end tag's "<"
     std::string name;
-    bool Leaf(const std::string& document) const {
-        return document.find('<', contentBegin) >= contentEnd;
-    }
+    bool Leaf(const std::string& document) const { return document.find('<', contentBegin) >= contentEnd; }
 };
 
 std::vector<ElementSpan> FindElements(const std::string& document);

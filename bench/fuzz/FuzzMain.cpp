@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: bench_fuzz [cases] [--case N] [--from N] [--limit SECONDS] [--keep FOLDER]\n");
+        std::fprintf(stderr,
+                     "usage: bench_fuzz [cases] [--case N] [--from N] [--limit SECONDS] [--keep FOLDER]\n");
         return 2;
     }
     if (FAILED(::OleInitialize(nullptr)))
@@ -92,8 +93,9 @@ int main(int argc, char** argv) {
             uint64_t seed = fuzz::CaseSeed(number);
             const fuzz::SeedFile& seedFile = seeds[static_cast<size_t>(number) % seeds.size()];
             std::string applied = "none";
-            std::string bytes = number < static_cast<int>(seeds.size()) ? seedFile.bytes
-                                                                       : fuzz::Mutate(seedFile.bytes, seed, applied);
+            std::string bytes = number < static_cast<int>(seeds.size())
+                                    ? seedFile.bytes
+                                    : fuzz::Mutate(seedFile.bytes, seed, applied);
             if (!options.keep.empty())
                 testing_support::WriteBytes(KeptName(options, number), bytes);
 
@@ -128,13 +130,14 @@ int main(int argc, char** argv) {
                 for (const std::string& failure : outcome.failures)
                     std::printf(" %s;", failure.c_str());
                 if (!outcome.message.empty())
-                    std::printf(" message: %s", testing_support::Utf8(outcome.message.substr(0, 300)).c_str());
+                    std::printf(" message: %s",
+                                testing_support::Utf8(outcome.message.substr(0, 300)).c_str());
                 std::printf("\n");
             }
         }
     }
-    std::printf("fuzz: cases run %d, failures %d, slowest case %d (%.0f ms), total %.1f s\n", run, failed, slowest,
-                slowestMs, (NowMs() - start) / 1000);
+    std::printf("fuzz: cases run %d, failures %d, slowest case %d (%.0f ms), total %.1f s\n", run, failed,
+                slowest, slowestMs, (NowMs() - start) / 1000);
     ::OleUninitialize();
     return failed == 0 ? 0 : 1;
 }

@@ -49,7 +49,8 @@ std::string Narrow(const std::wstring& text) {
 class Run {
 public:
     Run(const std::wstring& dataFile, const std::string& bytes) : file_(dataFile), bytes_(bytes) {
-        gui::Application::Instance().SetReporter([this](const std::wstring& text) { reported_.push_back(text); });
+        gui::Application::Instance().SetReporter(
+            [this](const std::wstring& text) { reported_.push_back(text); });
     }
     ~Run() { gui::Application::Instance().SetReporter(nullptr); }
 
@@ -87,8 +88,8 @@ public:
         // What was saved loads cleanly.
         reported_.clear();
         Start("reload");
-        Check(reported_.empty(), "reload of the saved file: reported " +
-                                     Narrow(reported_.empty() ? L"" : reported_[0]));
+        Check(reported_.empty(),
+              "reload of the saved file: reported " + Narrow(reported_.empty() ? L"" : reported_[0]));
         Stop();
 
         for (const std::wstring& name : FilesIn(FolderOf(file_))) {

@@ -90,13 +90,48 @@ std::string OutOfRange(Random& random, std::string& doc) {
     const ElementSpan* span = PickElement(random, spans, true, doc);
     if (span == nullptr)
         return "value none";
-    static const char* const kValues[] = {
-        "2147483647", "2147483648", "-2147483648", "-2147483649", "4294967295", "4294967296",
-        "99999999999999999999999", "-0", "+5", " 5", "5 ", "0x10", "$10", "1e3", "1.5", "",
-        "NaN", "True", "false", "-1", "0", "256", "65536", "-16777201", "\xEF\xBC\x91", "1\t2",
-        "&#48;", "&#x31;", "&lt;", "<![CDATA[42]]>", "rfDesktop", "rfNoSuchRoot", "\\\\?\\C:\\",
-        "\\\\nohost\\share", "C:\\..\\..\\..", "::{00000000-0000-0000-0000-000000000000}", ",,,,", "\"a,b",
-        "\"\"\"", "C:\\Windows\\*", "CON", "C:\\nul\\x"};
+    static const char* const kValues[] = {"2147483647",
+                                          "2147483648",
+                                          "-2147483648",
+                                          "-2147483649",
+                                          "4294967295",
+                                          "4294967296",
+                                          "99999999999999999999999",
+                                          "-0",
+                                          "+5",
+                                          " 5",
+                                          "5 ",
+                                          "0x10",
+                                          "$10",
+                                          "1e3",
+                                          "1.5",
+                                          "",
+                                          "NaN",
+                                          "True",
+                                          "false",
+                                          "-1",
+                                          "0",
+                                          "256",
+                                          "65536",
+                                          "-16777201",
+                                          "\xEF\xBC\x91",
+                                          "1\t2",
+                                          "&#48;",
+                                          "&#x31;",
+                                          "&lt;",
+                                          "<![CDATA[42]]>",
+                                          "rfDesktop",
+                                          "rfNoSuchRoot",
+                                          "\\\\?\\C:\\",
+                                          "\\\\nohost\\share",
+                                          "C:\\..\\..\\..",
+                                          "::{00000000-0000-0000-0000-000000000000}",
+                                          ",,,,",
+                                          "\"a,b",
+                                          "\"\"\"",
+                                          "C:\\Windows\\*",
+                                          "CON",
+                                          "C:\\nul\\x"};
     std::string value = random.Pick(kValues);
     doc.replace(span->contentBegin, span->contentEnd - span->contentBegin, value);
     return "value " + span->name + "=" + value;
@@ -136,9 +171,10 @@ std::string BadName(Random& random, std::string& doc) {
     const ElementSpan* span = PickElement(random, spans, false, doc);
     if (span == nullptr || span->contentEnd == span->end)
         return "rename none";
-    static const char* const kNames[] = {"Id.-1", "Id.+5", "Id. 5", "Id.0x10", "Id.",    "Id.99999999999",
-                                         "Id.2147483647", "Id.-2147483648", "Id.0",  "No.-1", "x:y",
-                                         "\xE5\x90\x8D", "Id.\xEF\xBC\x91", "_", "a.b.c"};
+    static const char* const kNames[] = {
+        "Id.-1",          "Id.+5", "Id. 5", "Id.0x10", "Id.",          "Id.99999999999",  "Id.2147483647",
+        "Id.-2147483648", "Id.0",  "No.-1", "x:y",     "\xE5\x90\x8D", "Id.\xEF\xBC\x91", "_",
+        "a.b.c"};
     std::string name;
     switch (random.Below(3)) {
     case 0:
@@ -162,10 +198,18 @@ std::string BreakAttribute(Random& random, std::string& doc) {
     const ElementSpan* span = PickElement(random, spans, false, doc);
     if (span == nullptr)
         return "attribute none";
-    static const std::string kAttributes[] = {
-        " a=\"x", " a=x", " a=\"1\" a=\"2\"", " xmlns=\"urn:x\"", " xmlns:p=\"urn:p\"", " p:a=\"1\"",
-        " xml:space=\"default\"", " =", " a='<'", " a=\"&bogus;\"", " a=\"" + std::string(100000, 'v') + "\"",
-        "/"};
+    static const std::string kAttributes[] = {" a=\"x",
+                                              " a=x",
+                                              " a=\"1\" a=\"2\"",
+                                              " xmlns=\"urn:x\"",
+                                              " xmlns:p=\"urn:p\"",
+                                              " p:a=\"1\"",
+                                              " xml:space=\"default\"",
+                                              " =",
+                                              " a='<'",
+                                              " a=\"&bogus;\"",
+                                              " a=\"" + std::string(100000, 'v') + "\"",
+                                              "/"};
     std::string attribute = random.Pick(kAttributes);
     size_t at = span->contentBegin - 1;
     if (doc[at - 1] == '/')
@@ -175,10 +219,28 @@ std::string BreakAttribute(Random& random, std::string& doc) {
 }
 
 std::string InsertMarkup(Random& random, std::string& doc) {
-    static const std::string kTokens[] = {
-        "<!-- c -->", "<![CDATA[x]]>", "&amp;", "&#0;", "&#x10FFFF;", "&#xD800;", "&undefined;", "<?pi x?>",
-        "]]>", "\xC3\x28", "\xFF\xFE", std::string("\0", 1), "\xEF\xBB\xBF", "<!DOCTYPE x>",
-        "<!ENTITY a \"b\">", "&lt;Id.5&gt;", "<", ">", "</Kestrav>", "<Kestrav>", "\x01", "\xED\xA0\x80"};
+    static const std::string kTokens[] = {"<!-- c -->",
+                                          "<![CDATA[x]]>",
+                                          "&amp;",
+                                          "&#0;",
+                                          "&#x10FFFF;",
+                                          "&#xD800;",
+                                          "&undefined;",
+                                          "<?pi x?>",
+                                          "]]>",
+                                          "\xC3\x28",
+                                          "\xFF\xFE",
+                                          std::string("\0", 1),
+                                          "\xEF\xBB\xBF",
+                                          "<!DOCTYPE x>",
+                                          "<!ENTITY a \"b\">",
+                                          "&lt;Id.5&gt;",
+                                          "<",
+                                          ">",
+                                          "</Kestrav>",
+                                          "<Kestrav>",
+                                          "\x01",
+                                          "\xED\xA0\x80"};
     const std::string& token = random.Pick(kTokens);
     doc.insert(random.Below(doc.size() + 1), token);
     return "insert markup";
@@ -189,9 +251,15 @@ std::string ChangeEncoding(Random& random, std::string& doc) {
     if (rootAt == std::string::npos)
         rootAt = 0;
     static const char* const kPrologs[] = {
-        "<?xml version=\"1.0\" encoding=\"UTF-16\"?>", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>",
-        "<?xml version=\"1.0\" encoding=\"bogus\"?>", "<?xml version=\"2.0\"?>", "<?xml?>",
-        "<?xml version=\"1.0\" standalone=\"yes\"?><?xml version=\"1.0\"?>", "", "\xEF\xBB\xBF", "\xFE\xFF"};
+        "<?xml version=\"1.0\" encoding=\"UTF-16\"?>",
+        "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>",
+        "<?xml version=\"1.0\" encoding=\"bogus\"?>",
+        "<?xml version=\"2.0\"?>",
+        "<?xml?>",
+        "<?xml version=\"1.0\" standalone=\"yes\"?><?xml version=\"1.0\"?>",
+        "",
+        "\xEF\xBB\xBF",
+        "\xFE\xFF"};
     switch (random.Below(3)) {
     case 0: {
         // The whole document as UTF-16 (little-endian, with or without its mark).
@@ -221,10 +289,10 @@ std::string Truncate(Random& random, std::string& doc) {
 std::string Mutate(const std::string& document, uint64_t seed, std::string& applied) {
     // Weighted: the structural mutations most, those that break the whole file least
     // (most of their cases end at the parser).
-    static const Mutation kMutations[] = {
-        FlipBits,   CutElement, CutElement, DuplicateElement, DuplicateElement, NestDeeply,
-        OutOfRange, OutOfRange, OutOfRange, HugeValue,        BadName,          BadName,
-        BreakAttribute, InsertMarkup, ChangeEncoding, Truncate};
+    static const Mutation kMutations[] = {FlipBits,         CutElement,   CutElement,     DuplicateElement,
+                                          DuplicateElement, NestDeeply,   OutOfRange,     OutOfRange,
+                                          OutOfRange,       HugeValue,    BadName,        BadName,
+                                          BreakAttribute,   InsertMarkup, ChangeEncoding, Truncate};
     Random random(seed);
     std::string doc = document;
     size_t count = 1 + random.Below(random.OneIn(3) ? 4 : 2);

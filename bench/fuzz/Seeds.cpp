@@ -70,7 +70,8 @@ const std::vector<Entry> kText = {
     {L"\\Snapshot", L"SnapEdge", L"1"},
     {L"\\Snapshot", L"Layout", L"1"},
     {L"\\Snapshot", L"Topmost", L"True"},
-    {L"\\Snapshot\\Frames\\Id.3\\Tree\\Roots\\No.0", L"Path", L"C:\\\u30c6\u30b9\u30c8 \u30d5\u30a9\u30eb\u30c0"},
+    {L"\\Snapshot\\Frames\\Id.3\\Tree\\Roots\\No.0", L"Path",
+     L"C:\\\u30c6\u30b9\u30c8 \u30d5\u30a9\u30eb\u30c0"},
     {L"\\Snapshot\\Frames\\Id.3\\Tree\\Roots\\No.0", L"Selected", L" C:\\a b "},
     {L"\\Snapshot\\Frames\\Id.7\\Tree\\Roots\\No.0", L"Path", L"rfControlPanel"},
 };
