@@ -14,6 +14,7 @@
 #include "fuzz/Seeds.h"
 
 #include "app/DataFile.h"
+#include "gui/Error.h"
 #include "shell/ShellModule.h"
 #include "support/BenchClock.h"
 #include "support/TempFolder.h"
@@ -104,8 +105,9 @@ int main(int argc, char** argv) {
             fuzz::CaseOutcome outcome;
             try {
                 outcome = fuzz::LoadCase(dataFile, bytes);
-            } catch (const std::exception& e) {
-                outcome.failures.push_back(std::string("the harness failed: ") + e.what());
+            } catch (...) {
+                outcome.failures.push_back("an exception reached the caller: " +
+                                           testing_support::Utf8(gui::CurrentExceptionMessage().substr(0, 300)));
             }
             double ms = NowMs() - caseStart;
             fuzz::EndCase();

@@ -3,6 +3,7 @@
 #include "app/DataFile.h"
 #include "app/MainForm.h"
 #include "gui/Application.h"
+#include "gui/Error.h"
 #include "support/Pump.h"
 #include "support/TestFiles.h"
 
@@ -52,7 +53,15 @@ public:
         gui::Application::Instance().SetReporter(
             [this](const std::wstring& text) { reported_.push_back(text); });
     }
-    ~Run() { gui::Application::Instance().SetReporter(nullptr); }
+
+    ~Run() {
+        // Whatever the case left (after a failure too) goes, so the next starts alike.
+        form_.reset();
+        testing_support::PumpUntilIdle(200);
+        gui::Application::Instance().SetReporter(nullptr);
+        for (const std::wstring& name : FilesIn(FolderOf(file_)))
+            ::DeleteFileW((FolderOf(file_) + L"\\" + name).c_str());
+    }
 
     CaseOutcome Go() {
         testing_support::WriteBytes(file_, bytes_);
@@ -95,7 +104,6 @@ public:
         for (const std::wstring& name : FilesIn(FolderOf(file_))) {
             bool ours = name == L"Kestrav.xml" || name.rfind(L"Kestrav.xml.broken", 0) == 0;
             Check(ours, "a stray file is left: " + Narrow(name));
-            ::DeleteFileW((FolderOf(file_) + L"\\" + name).c_str());
         }
         return outcome_;
     }
@@ -123,8 +131,14 @@ private:
             Check(false, std::string(phase) + ": the window was not made");
             return;
         }
-        bool settled = testing_support::PumpUntil([this] { return Restored(*form_); }, kSettleMs);
-        testing_support::PumpUntilIdle(200);
+        bool settled = true;
+        try {
+            settled = testing_support::PumpUntil([this] { return Restored(*form_); }, kSettleMs);
+            testing_support::PumpUntilIdle(200);
+        } catch (...) {
+            Check(false, std::string(phase) + ": an exception reached the message loop: " +
+                             Narrow(gui::CurrentExceptionMessage()));
+        }
         Check(settled, std::string(phase) + ": restoring did not end within its time");
         Check(::IsWindow(form_->Handle()) != FALSE, std::string(phase) + ": no window");
         Check(!form_->OrderedFrames().empty(), std::string(phase) + ": no frame");

@@ -313,13 +313,12 @@ std::unique_ptr<TXMLRegFile> TMainForm::OpenDataFileForSaving() {
                                                              {copy, gui::SystemMessage(::GetLastError())}));
         kept = true;
     }
-    try {
+    if (!kept)
         return std::make_unique<TXMLRegFile>(fileName);
-    } catch (const appdata::EXMLDocError&) {
-        // Still unreadable: with its copy kept beside, the save starts a new document.
-        if (!kept)
-            throw;
-    }
+    // With its copy kept beside, the save starts a new document with everything the
+    // window has: what was read of the old one may still hold a node where a value is
+    // to go (or not parse at all), and would refuse the save every time.
+    FModifies = AllChangeParts;
     if (!::DeleteFileW(fileName.c_str()))
         throw appdata::EFCreateError(appdata::FormatText(appdata::messages::kCannotCreateFile,
                                                          {fileName, gui::SystemMessage(::GetLastError())}));
@@ -409,6 +408,8 @@ void TMainForm::SaveSettings(TChangeParts parts) {
                 }
             }
         }
+        // Written here, where a failure reaches the caller: the holder's end cannot raise.
+        reg->Flush();
     }
     FModifies = {};
     FDataFileBroken = false;
