@@ -80,7 +80,8 @@ void Terminated() {
     auto base = reinterpret_cast<uintptr_t>(::GetModuleHandleW(nullptr));
     for (USHORT i = 0; i < count; ++i) {
         Append(line, sizeof(line), length, " +");
-        AppendHex(line, sizeof(line), length, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(frames[i]) - base));
+        AppendHex(line, sizeof(line), length,
+                  static_cast<uint32_t>(reinterpret_cast<uintptr_t>(frames[i]) - base));
     }
     Append(line, sizeof(line), length, "\n");
     DWORD written = 0;

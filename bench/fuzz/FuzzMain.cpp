@@ -4,6 +4,7 @@
 //   bench_fuzz --case N         that case only (to replay a failure)
 //   bench_fuzz --from N [cases] cases N .. cases-1 (to go on after a crash)
 //   --limit SECONDS             each case's time limit (90 by default)
+//   --file FILE                 that file's bytes as the one case (a case kept before)
 //   --keep FOLDER               each case's bytes are written there as case-N.xml
 //                               before it runs and removed once it has passed
 // The first cases are the seeds themselves, unmutated: they must load without a word.
@@ -36,6 +37,7 @@ struct Options {
     int to = 300;
     DWORD limitMs = 90000;
     std::wstring keep;
+    std::wstring file;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -49,6 +51,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.from = std::atoi(argv[++i]);
         } else if (arg == "--limit" && more) {
             options.limitMs = static_cast<DWORD>(std::atoi(argv[++i])) * 1000;
+        } else if (arg == "--file" && more) {
+            options.file = testing_support::FromUtf8(argv[++i]);
+            options.to = options.from + 1;
         } else if (arg == "--keep" && more) {
             options.keep = testing_support::FromUtf8(argv[++i]);
         } else if (!arg.empty() && arg[0] != '-') {
@@ -70,8 +75,8 @@ int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr,
-                     "usage: bench_fuzz [cases] [--case N] [--from N] [--limit SECONDS] [--keep FOLDER]\n");
+        std::fprintf(stderr, "usage: bench_fuzz [cases] [--case N] [--from N] [--limit SECONDS] [--keep "
+                             "FOLDER] [--file FILE]\n");
         return 2;
     }
     if (FAILED(::OleInitialize(nullptr)))
@@ -97,6 +102,10 @@ int main(int argc, char** argv) {
             std::string bytes = number < static_cast<int>(seeds.size())
                                     ? seedFile.bytes
                                     : fuzz::Mutate(seedFile.bytes, seed, applied);
+            if (!options.file.empty()) {
+                bytes = testing_support::ReadBytes(options.file);
+                applied = "the file's bytes";
+            }
             if (!options.keep.empty())
                 testing_support::WriteBytes(KeptName(options, number), bytes);
 
@@ -106,8 +115,9 @@ int main(int argc, char** argv) {
             try {
                 outcome = fuzz::LoadCase(dataFile, bytes);
             } catch (...) {
-                outcome.failures.push_back("an exception reached the caller: " +
-                                           testing_support::Utf8(gui::CurrentExceptionMessage().substr(0, 300)));
+                outcome.failures.push_back(
+                    "an exception reached the caller: " +
+                    testing_support::Utf8(gui::CurrentExceptionMessage().substr(0, 300)));
             }
             double ms = NowMs() - caseStart;
             fuzz::EndCase();
