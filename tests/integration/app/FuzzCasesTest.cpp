@@ -3,7 +3,11 @@
 // what was saved loads again without a word.
 #include "SettingsFixture.h"
 
+#include <condition_variable>
+#include <cstdio>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 using namespace settings_test;
 using testing_support::ReadBytes;
@@ -15,8 +19,38 @@ namespace {
 const std::string kHead = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<Kestrav>\r\n";
 const std::string kTail = "</Kestrav>\r\n";
 
+// Ends the test program with a failure when a step that circles for ever has not ended
+// in time, instead of leaving the run to hang until its outer timeout.
+class Deadline {
+public:
+    Deadline(const char* what, DWORD ms)
+        : watch_([this, what, ms] {
+              std::unique_lock<std::mutex> lock(mutex_);
+              if (!ended_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return done_; })) {
+                  std::fprintf(stderr, "FAILED: %s did not end within %lu ms\n", what, ms);
+                  std::fflush(stderr);
+                  ::TerminateProcess(::GetCurrentProcess(), 1);
+              }
+          }) {}
+    ~Deadline() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        ended_.notify_one();
+        watch_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool done_ = false;
+    std::thread watch_;
+};
+
 // As the options dialog saves: an error is reported, not raised further.
 void SaveEverything(app::TMainForm& form) {
+    Deadline deadline("saving", 60000);
     try {
         form.SaveOnOptionsOK({});
     } catch (...) {
@@ -45,6 +79,18 @@ std::vector<Case> Cases() {
              EXPECT_TRUE(form.ColorShift()); // the default for what could not be read
              EXPECT_EQ(form.ExpandWidth(), 333);
              EXPECT_NE(saved.find("<ColorShift>-1</ColorShift>"), std::string::npos) << saved;
+         }},
+        // One folder twice among a frame's roots: saving walked the tree by item, always
+        // found the item at its first place, and circled for ever.
+        {"OneFolderTwiceInAFrame",
+         kHead +
+             "<Snapshot><Frames><Id.0><Tree><Roots><No.0><Path>rfDesktop</Path></No.0><No.1><Path>rfDesktop"
+             "</Path></No.1></Roots></Tree></Id.0></Frames></Snapshot>" +
+             kTail,
+         false,
+         [](app::TMainForm& form, const std::string& saved) {
+             EXPECT_EQ(form.OrderedFrames().at(0)->NameSpaceTree().Roots().Count(), 2);
+             EXPECT_NE(saved.find("<No.1>"), std::string::npos) << saved;
          }},
         // A default namespace on a value stopped every save with "out of memory" where
         // the document library counts the declaration but cannot hand it out.
