@@ -88,6 +88,17 @@ std::optional<int32_t> FrameIdOfNodeName(const std::wstring& name, std::wstring&
     return appdata::TextToInteger(text);
 }
 
+// A tree that refuses the stored default styles would leave the window without any
+// frame at every start: when not even the desktop's frame can be made, the first
+// start's styles are taken instead (false when they were in use already).
+bool FallBackToDefaultStyles(shellctrls::TNamespaceTreeControlStyles& styles) {
+    auto defaults = shellctrls::TNamespaceTreeControlStyles::FromBits(static_cast<uint32_t>(kDefaultStyles));
+    if (styles == defaults)
+        return false;
+    styles = defaults;
+    return true;
+}
+
 std::wstring FrameNode(int id) {
     return L"\\Snapshot\\Frames\\Id." + std::to_wstring(id);
 }
@@ -158,13 +169,18 @@ void TMainForm::LoadSettings() {
     LoadFrames(reader);
     reg.reset();
 
-    if (OrderedFrames().empty())
+    auto addDesktop = [&] {
         reader.Guard(
             [&] {
                 AddDesktop();
                 return true;
             },
             false);
+    };
+    if (OrderedFrames().empty())
+        addDesktop();
+    if (OrderedFrames().empty() && FallBackToDefaultStyles(FDefaultStyles))
+        addDesktop();
     FModifies = {};
     if (FLoadError) {
         // Whatever could not be read is still in the file: keep it beside before a save.
