@@ -475,7 +475,12 @@ int Run::Go() {
         CheckAlive();
         ++step;
         if (step % InstanceCount == 0) {
-            std::printf("  %.1f min: %d steps\n", (NowMs() - t0) / 60000.0, step);
+            // The long-lived instances' working sets along the way tell a climb from a
+            // step that levels off, which the start and end figures alone cannot.
+            std::printf("  %.1f min: %d steps; working set", (NowMs() - t0) / 60000.0, step);
+            for (int k = 0; k < FirstRestartedSlot; ++k)
+                std::printf(" %.1f", Measure(slots_[k].process->ProcessId()).workingSetMB);
+            std::printf(" MB\n");
             std::fflush(stdout);
         }
     }

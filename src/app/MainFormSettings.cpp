@@ -88,6 +88,17 @@ std::optional<int32_t> FrameIdOfNodeName(const std::wstring& name, std::wstring&
     return appdata::TextToInteger(text);
 }
 
+// A tree that refuses the stored default styles would leave the window without any
+// frame at every start: when not even the desktop's frame can be made, the first
+// start's styles are taken instead (false when they were in use already).
+bool FallBackToDefaultStyles(shellctrls::TNamespaceTreeControlStyles& styles) {
+    auto defaults = shellctrls::TNamespaceTreeControlStyles::FromBits(static_cast<uint32_t>(kDefaultStyles));
+    if (styles == defaults)
+        return false;
+    styles = defaults;
+    return true;
+}
+
 std::wstring FrameNode(int id) {
     return L"\\Snapshot\\Frames\\Id." + std::to_wstring(id);
 }
@@ -158,13 +169,18 @@ void TMainForm::LoadSettings() {
     LoadFrames(reader);
     reg.reset();
 
-    if (OrderedFrames().empty())
+    auto addDesktop = [&] {
         reader.Guard(
             [&] {
                 AddDesktop();
                 return true;
             },
             false);
+    };
+    if (OrderedFrames().empty())
+        addDesktop();
+    if (OrderedFrames().empty() && FallBackToDefaultStyles(FDefaultStyles))
+        addDesktop();
     FModifies = {};
     if (FLoadError) {
         // Whatever could not be read is still in the file: keep it beside before a save.
@@ -313,13 +329,12 @@ std::unique_ptr<TXMLRegFile> TMainForm::OpenDataFileForSaving() {
                                                              {copy, gui::SystemMessage(::GetLastError())}));
         kept = true;
     }
-    try {
+    if (!kept)
         return std::make_unique<TXMLRegFile>(fileName);
-    } catch (const appdata::EXMLDocError&) {
-        // Still unreadable: with its copy kept beside, the save starts a new document.
-        if (!kept)
-            throw;
-    }
+    // With its copy kept beside, the save starts a new document with everything the
+    // window has: what was read of the old one may still hold a node where a value is
+    // to go (or not parse at all), and would refuse the save every time.
+    FModifies = AllChangeParts;
     if (!::DeleteFileW(fileName.c_str()))
         throw appdata::EFCreateError(appdata::FormatText(appdata::messages::kCannotCreateFile,
                                                          {fileName, gui::SystemMessage(::GetLastError())}));
@@ -409,6 +424,8 @@ void TMainForm::SaveSettings(TChangeParts parts) {
                 }
             }
         }
+        // Written here, where a failure reaches the caller: the holder's end cannot raise.
+        reg->Flush();
     }
     FModifies = {};
     FDataFileBroken = false;

@@ -48,6 +48,26 @@ void CheckText(std::wstring_view elementName, std::wstring_view text) {
         throw EXMLDocError(FormatText(messages::kInvalidCharacter, {elementName}));
 }
 
+std::wstring NamespaceOf(IXMLDOMNode* node) {
+    gui::unique_bstr uri;
+    if (node == nullptr || FAILED(node->get_namespaceURI(uri.put())) || !uri)
+        return {};
+    return std::wstring(uri.get(), ::SysStringLen(uri.get()));
+}
+
+// xmlns="..." for an element without a prefix whose namespace is not its parent's.
+void AppendDefaultNamespace(std::wstring& out, IXMLDOMNode* element, const std::wstring& name) {
+    if (name.find(L':') != std::wstring::npos)
+        return;
+    std::wstring uri = NamespaceOf(element);
+    if (uri.empty() || uri == NamespaceOf(ParentNode(element).Get()))
+        return;
+    CheckText(name, uri);
+    out += L" xmlns=\"";
+    AppendEscaped(out, uri, true);
+    out += L'"';
+}
+
 // The start tag without its closing ">", with the attributes of a hand-edited file.
 void AppendStartTag(std::wstring& out, IXMLDOMNode* element, const std::wstring& name) {
     out += L'<';
@@ -57,9 +77,16 @@ void AppendStartTag(std::wstring& out, IXMLDOMNode* element, const std::wstring&
         return;
     long count = 0;
     gui::ThrowIfFailed(attributes->get_length(&count));
+    bool unlisted = false;
     for (long i = 0; i < count; ++i) {
         ComPtr<IXMLDOMNode> attribute;
-        gui::ThrowIfFailed(attributes->get_item(i, &attribute));
+        // Some document libraries count a default namespace declaration among the
+        // attributes but cannot hand it out; it is written from the element's namespace
+        // below instead of failing every save of the file.
+        if (FAILED(attributes->get_item(i, &attribute))) {
+            unlisted = true;
+            continue;
+        }
         if (!attribute)
             continue;
         gui::unique_bstr value;
@@ -72,6 +99,8 @@ void AppendStartTag(std::wstring& out, IXMLDOMNode* element, const std::wstring&
         AppendEscaped(out, text, true);
         out += L'"';
     }
+    if (unlisted)
+        AppendDefaultNamespace(out, element, name);
 }
 
 void AppendIndent(std::wstring& out, size_t level) {

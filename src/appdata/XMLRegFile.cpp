@@ -142,6 +142,13 @@ void TXMLRegFile::UpdateFile() {
     ReplaceWholeFile(FFileName, LayOutDocument(FRootNode.Get()));
 }
 
+void TXMLRegFile::Flush() {
+    if (!FModified || FFileName.empty())
+        return;
+    UpdateFile();
+    FModified = false;
+}
+
 ComPtr<IXMLDOMNode> TXMLRegFile::FollowPath(const std::wstring& Path, bool CanCreate) {
     std::wstring_view rest = Path;
     ComPtr<IXMLDOMNode> node;

@@ -51,6 +51,11 @@ public:
     // Writes the whole document to FileName: replaced in one step through a temporary
     // file beside it, so a failure leaves the old file as it was. Modified stays set.
     void UpdateFile();
+    // UpdateFile if the document was modified, then Modified is cleared so that the
+    // object's end writes nothing more. For an object whose end must not raise (one held
+    // by a std::unique_ptr, whose end would stop the program on an error): the error of
+    // writing comes here instead.
+    void Flush();
 
     // Makes the node at Path current; with CanCreate, missing nodes on the way are
     // appended. False, current node unchanged, when the path cannot be followed.

@@ -45,15 +45,28 @@ void TNavFrame::StoreReserves(IShellItem* first, IShellItem* select, IShellItem*
     ExpandingReserves.clear();
     MarkingReserves.clear();
     // The walk follows the display order through every expanded subtree, on past
-    // first's own subtree to the end of the tree.
+    // first's own subtree to the end of the tree. An item shown twice (two roots of one
+    // folder, or a root inside another root) is always found at its first place, so the
+    // walk would circle for ever: it stops when it comes back to an item (Brent's check,
+    // one comparison per step against a mark moved at doubling distances).
+    ComPtr<IShellItem> mark(first);
+    size_t sinceMark = 0, span = 1;
     for (ComPtr<IShellItem> item(first); item;) {
         NSTCITEMSTATE state = 0;
         if (SUCCEEDED(FNameSpaceTree->GetItemState(item.Get(), NSTCIS_EXPANDED, &state)) &&
             (state & NSTCIS_EXPANDED) != 0)
             ExpandingReserves.push_back(shell::GetItemPath(item.Get()));
         ComPtr<IShellItem> next;
-        if (FAILED(FNameSpaceTree->GetNextItem(item.Get(), NSTCGNI_NEXTVISIBLE, &next)))
+        if (FAILED(FNameSpaceTree->GetNextItem(item.Get(), NSTCGNI_NEXTVISIBLE, &next)) || !next)
             break;
+        int order = 0;
+        if (mark && mark->Compare(next.Get(), SICHINT_ALLFIELDS, &order) == S_OK)
+            break;
+        if (++sinceMark == span) {
+            mark = next;
+            span *= 2;
+            sinceMark = 0;
+        }
         item = next;
     }
     if (select != nullptr)

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,6 +26,50 @@ std::string EmbeddedManifest() {
     }
     FreeLibrary(module);
     return text;
+}
+
+// The value of attribute in the first element that begins with start, or "<none>".
+std::string Attribute(const std::string& text, const std::string& start, const std::string& attribute) {
+    size_t element = text.find(start);
+    if (element == std::string::npos)
+        return "<none>";
+    size_t end = text.find('>', element);
+    size_t at = text.find(" " + attribute + "=\"", element);
+    if (at == std::string::npos || at > end)
+        return "<none>";
+    at += attribute.size() + 3;
+    return text.substr(at, text.find('"', at) - at);
+}
+
+// The file version of the version resource as "a.b.c.d", or what is missing.
+std::string FileVersionOfResource() {
+    std::wstring exe = e2e::KestravExe();
+    DWORD ignored = 0;
+    std::vector<BYTE> data(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (data.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
+        length < sizeof(VS_FIXEDFILEINFO))
+        return "<no version resource>";
+    char text[64];
+    std::snprintf(text, sizeof(text), "%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
+                  LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                  LOWORD(fixed->dwFileVersionLS));
+    return text;
+}
+
+// Windows tells applications apart by this identity; it names the same version as the
+// file's properties do, both made from the one project version.
+TEST(Manifest, IdentityHasTheVersionOfTheVersionResource) {
+    std::string manifest = EmbeddedManifest();
+    ASSERT_FALSE(manifest.empty()) << "no application manifest embedded";
+    const std::string identity = R"(<assemblyIdentity type="win32" name="Tamberlow.Kestrav")";
+    EXPECT_EQ(Attribute(manifest, identity, "version"), FileVersionOfResource());
+    const std::string project =
+        std::to_string(EXPECTED_VERSION_MAJOR) + "." + std::to_string(EXPECTED_VERSION_MINOR) + "." +
+        std::to_string(EXPECTED_VERSION_PATCH) + "." + std::to_string(EXPECTED_VERSION_TWEAK);
+    EXPECT_EQ(Attribute(manifest, identity, "version"), project);
 }
 
 TEST(Manifest, AsksForNoElevationAndForCommonControls6) {
