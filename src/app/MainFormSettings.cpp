@@ -378,12 +378,11 @@ void TMainForm::SaveSettings(TChangeParts parts) {
                         reg->WriteInteger(L"Height", frame->Height());
                         reg->WriteBool(L"Collapsed", frame->Collapsed());
                     }
-                    Microsoft::WRL::ComPtr<IShellItem> selected = frame->Selected();
-                    int selectedRoot = -1;
-                    if (selected)
-                        if (shellctrls::TNamespaceTreeRoot* root =
-                                frame->RootAs(frame->TrackRoot(selected.Get()).Get()))
-                            selectedRoot = root->Index();
+                    // A frame whose restore has not started reads what it is to restore
+                    // from the file on disk, which this save replaces only at its end.
+                    nav::TNavFrame::TTreeState tree;
+                    if (trees)
+                        tree = frame->TreeState();
                     shellctrls::TNamespaceTreeRoots& roots = frame->NameSpaceTree().Roots();
                     for (int j = 0; j < roots.Count(); ++j) {
                         std::wstring rootNode = node + L"\\Tree\\Roots\\No." + std::to_wstring(j);
@@ -393,15 +392,13 @@ void TMainForm::SaveSettings(TChangeParts parts) {
                             reg->WriteInteger(L"Filters", roots[j].Filters().Bits());
                         }
                         if (trees) {
-                            frame->StoreReserves(roots[j].SHItem(), nullptr, nullptr);
-                            if (frame->ExpandingReserves.empty())
+                            const std::vector<std::wstring>& expands = tree.expands[static_cast<size_t>(j)];
+                            if (expands.empty())
                                 reg->DeleteValue(L"Expands");
                             else
-                                reg->WriteString(L"Expands",
-                                                 shell::EncodeDelimitedText(frame->ExpandingReserves, L','));
-                            frame->ExpandingReserves.clear();
-                            if (j == selectedRoot)
-                                reg->WriteString(L"Selected", shell::GetItemPath(selected.Get()));
+                                reg->WriteString(L"Expands", shell::EncodeDelimitedText(expands, L','));
+                            if (j == tree.selectedRoot)
+                                reg->WriteString(L"Selected", tree.selected);
                             else
                                 reg->DeleteValue(L"Selected");
                         }

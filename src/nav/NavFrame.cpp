@@ -1,6 +1,7 @@
 #include "nav/NavFrame.h"
 
 #include "nav/ResourceText.h"
+#include "nav/RestoreTurns.h"
 #include "nav/StyleMenu.h"
 #include "shell/ShellItems.h"
 #include "gui/ControlDrag.h"
@@ -73,7 +74,7 @@ TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
 }
 
 TNavFrame::~TNavFrame() {
-    FAppNavEvents.reset();
+    RestoreTurns::Instance().Leave(this);
     // The tree goes first, with its roots and its Shell tree, while the frame's window
     // is still there.
     FNameSpaceTree.reset();
@@ -146,7 +147,9 @@ Microsoft::WRL::ComPtr<IShellItem> TNavFrame::Selected() {
     return item;
 }
 
-void TNavFrame::CaptionPanelClick() { FNameSpaceTree->SetFocus(); }
+void TNavFrame::CaptionPanelClick() {
+    FNameSpaceTree->SetFocus();
+}
 
 void TNavFrame::CaptionPanelMouseDown(gui::MouseButton button, POINT point) {
     if (button != gui::MouseButton::Left)
@@ -210,7 +213,9 @@ void TNavFrame::FrameExit(HWND to) {
     FOwner.InclModify(cpFrame);
 }
 
-void TNavFrame::NameSpaceTreeEnter() { FOwner.SetActiveControl(FNameSpaceTree->Handle()); }
+void TNavFrame::NameSpaceTreeEnter() {
+    FOwner.SetActiveControl(FNameSpaceTree->Handle());
+}
 
 void TNavFrame::NameSpaceTreeRootRenamed() {
     // The root now has another designation, which the next start must find.
