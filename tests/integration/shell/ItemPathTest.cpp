@@ -154,8 +154,9 @@ TEST_F(ItemPathTest, AResolverAnswersAsAFreshLookup) {
                                 : base + L"\\" + shell::EncodeDelimitedText(step.components, L'\\');
         SCOPED_TRACE(testing::Message()
                      << testing::PrintToString(shell::EncodeDelimitedText(step.components, L'/')));
-        if (!step.renameFrom.empty())
+        if (!step.renameFrom.empty()) {
             ASSERT_TRUE(::MoveFileW((temp_ / step.renameFrom).c_str(), (temp_ / step.renameTo).c_str()));
+        }
         ComPtr<IShellItem> kept;
         ComPtr<IShellItem> fresh;
         EXPECT_EQ(resolver.Find(nullptr, path, kept), step.found);
