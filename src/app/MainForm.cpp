@@ -16,13 +16,20 @@ namespace app {
 
 const wchar_t* TitleButtonHint(int tag) {
     switch (tag) {
-    case 0: return L"オプション";
-    case 1: return L"標準形式で表示";
-    case 2: return L"常に最前面で表示";
-    case 3: return L"自動で折り畳む";
-    case 4: return L"展開して固定";
-    case 5: return L"終了";
-    default: return L"";
+    case 0:
+        return L"オプション";
+    case 1:
+        return L"標準形式で表示";
+    case 2:
+        return L"常に最前面で表示";
+    case 3:
+        return L"自動で折り畳む";
+    case 4:
+        return L"展開して固定";
+    case 5:
+        return L"終了";
+    default:
+        return L"";
     }
 }
 
@@ -57,7 +64,9 @@ TMainForm::~TMainForm() {
     // frames' ids are in use exactly as long as the frames.
     for (const FrameSlot& slot : FFrames)
         FrameIds().ReleaseFrameId(slot.frame->ID());
-    FFrames.clear();
+    // From the last one: taking out the first would move all the others, each time.
+    while (!FFrames.empty())
+        FFrames.pop_back();
     FScrollBox.reset();
     FTitlePanel.reset();
 }

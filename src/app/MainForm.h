@@ -31,6 +31,10 @@ namespace appdata {
 class TXMLRegFile;
 }
 
+namespace appdata {
+class TXMLRegFile;
+}
+
 namespace app {
 
 class SettingsReader;
@@ -203,7 +207,9 @@ private:
     bool WMSetCursor(HWND window, int hitTest);
     bool WMSysCommand(WPARAM command);
     void WMWindowPosChanging(WINDOWPOS& pos);
-    bool IsOwnControl(HWND wnd) const { return wnd != nullptr && ::IsWindow(wnd) && ::IsChild(Handle(), wnd); }
+    bool IsOwnControl(HWND wnd) const {
+        return wnd != nullptr && ::IsWindow(wnd) && ::IsChild(Handle(), wnd);
+    }
     void WMDisplayChange();
     void WMDockChain(WPARAM code, LPARAM argument);
     // Besides the watch on its process, the layout timer's ticks look for a previous
@@ -270,7 +276,8 @@ private:
 public:
     oledrag::TDropTarget& DropTarget() { return FDropTarget; }
     gui::Timer& HoverTimer() { return FHoverTimer; }
-    void DropTargetDTDragEnter(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
+    void DropTargetDTDragEnter(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect,
+                               HRESULT& result);
     void DropTargetDTDragOver(DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
     void DropTargetDTDragLeave(HRESULT& result);
     void DropTargetDTDrop(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
@@ -295,6 +302,12 @@ private:
     bool FDataFileBroken = false;
     // The first error of loading, reported once the window is up.
     std::exception_ptr FLoadError;
+    // The data file as read for the frames' start-up restores, kept while its name, time
+    // stamp and size stay the same and frames still wait to read it: frames that start
+    // together parse it once, not once each.
+    appdata::TXMLRegFile& SnapshotFile();
+    std::shared_ptr<appdata::TXMLRegFile> FSnapshotFile;
+    std::wstring FSnapshotStamp;
 };
 
 // Hints of the title buttons by tag.

@@ -258,11 +258,27 @@ void TMainForm::ReportLoadError() {
     }
 }
 
+appdata::TXMLRegFile& TMainForm::SnapshotFile() {
+    const std::wstring& fileName = DataFileName();
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    std::wstring stamp = fileName;
+    if (::GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data))
+        for (DWORD part : {data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime,
+                           data.nFileSizeHigh, data.nFileSizeLow})
+            stamp += L"|" + std::to_wstring(part);
+    if (!FSnapshotFile || stamp != FSnapshotStamp) {
+        FSnapshotFile.reset();
+        FSnapshotFile = std::make_shared<TXMLRegFile>(fileName);
+        FSnapshotStamp = stamp;
+    }
+    return *FSnapshotFile;
+}
+
 nav::TFrameSnapshot TMainForm::ReadFrameSnapshot(int id) {
     nav::TFrameSnapshot snapshot;
     // What cannot be read is not restored; loading has told the user already.
     try {
-        TXMLRegFile reg(DataFileName());
+        TXMLRegFile& reg = SnapshotFile();
         if (reg.OpenNode(L"\\Snapshot", true))
             snapshot.active = reg.ReadIntDef(L"ActiveFrame", 0) == id;
         std::wstring key = FrameNode(id) + L"\\Tree";
@@ -281,6 +297,11 @@ nav::TFrameSnapshot TMainForm::ReadFrameSnapshot(int id) {
         }
     } catch (...) {
     }
+    const std::vector<nav::TNavFrame*> frames = OrderedFrames();
+    if (std::none_of(frames.begin(), frames.end(), [](nav::TNavFrame* frame) {
+            return frame->RestoreState() == nav::TNavFrame::TRestoreState::CreatePending;
+        }))
+        FSnapshotFile.reset();
     return snapshot;
 }
 
