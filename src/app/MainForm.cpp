@@ -16,20 +16,13 @@ namespace app {
 
 const wchar_t* TitleButtonHint(int tag) {
     switch (tag) {
-    case 0:
-        return L"オプション";
-    case 1:
-        return L"標準形式で表示";
-    case 2:
-        return L"常に最前面で表示";
-    case 3:
-        return L"自動で折り畳む";
-    case 4:
-        return L"展開して固定";
-    case 5:
-        return L"終了";
-    default:
-        return L"";
+    case 0: return L"オプション";
+    case 1: return L"標準形式で表示";
+    case 2: return L"常に最前面で表示";
+    case 3: return L"自動で折り畳む";
+    case 4: return L"展開して固定";
+    case 5: return L"終了";
+    default: return L"";
     }
 }
 

@@ -31,10 +31,6 @@ namespace appdata {
 class TXMLRegFile;
 }
 
-namespace appdata {
-class TXMLRegFile;
-}
-
 namespace app {
 
 class SettingsReader;
@@ -207,9 +203,7 @@ private:
     bool WMSetCursor(HWND window, int hitTest);
     bool WMSysCommand(WPARAM command);
     void WMWindowPosChanging(WINDOWPOS& pos);
-    bool IsOwnControl(HWND wnd) const {
-        return wnd != nullptr && ::IsWindow(wnd) && ::IsChild(Handle(), wnd);
-    }
+    bool IsOwnControl(HWND wnd) const { return wnd != nullptr && ::IsWindow(wnd) && ::IsChild(Handle(), wnd); }
     void WMDisplayChange();
     void WMDockChain(WPARAM code, LPARAM argument);
     // Besides the watch on its process, the layout timer's ticks look for a previous
@@ -276,8 +270,7 @@ private:
 public:
     oledrag::TDropTarget& DropTarget() { return FDropTarget; }
     gui::Timer& HoverTimer() { return FHoverTimer; }
-    void DropTargetDTDragEnter(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect,
-                               HRESULT& result);
+    void DropTargetDTDragEnter(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
     void DropTargetDTDragOver(DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
     void DropTargetDTDragLeave(HRESULT& result);
     void DropTargetDTDrop(IDataObject* dataObj, DWORD keyState, POINT& pt, DWORD& effect, HRESULT& result);
