@@ -147,9 +147,7 @@ Microsoft::WRL::ComPtr<IShellItem> TNavFrame::Selected() {
     return item;
 }
 
-void TNavFrame::CaptionPanelClick() {
-    FNameSpaceTree->SetFocus();
-}
+void TNavFrame::CaptionPanelClick() { FNameSpaceTree->SetFocus(); }
 
 void TNavFrame::CaptionPanelMouseDown(gui::MouseButton button, POINT point) {
     if (button != gui::MouseButton::Left)
@@ -213,9 +211,7 @@ void TNavFrame::FrameExit(HWND to) {
     FOwner.InclModify(cpFrame);
 }
 
-void TNavFrame::NameSpaceTreeEnter() {
-    FOwner.SetActiveControl(FNameSpaceTree->Handle());
-}
+void TNavFrame::NameSpaceTreeEnter() { FOwner.SetActiveControl(FNameSpaceTree->Handle()); }
 
 void TNavFrame::NameSpaceTreeRootRenamed() {
     // The root now has another designation, which the next start must find.

@@ -68,7 +68,7 @@ TEST_F(ItemPathTest, PathEndsWithTheItemsOwnNames) {
 
 TEST_F(ItemPathTest, PathsResolveBackToTheirItems) {
     for (const wchar_t* relative : {L"", L"a b", L"a b\\file.txt", L"a b\\日本語\\x,y",
-                                    L"a b\\日本語\\x,y\\it's\\最後.txt", L"hidden.txt"}) {
+                                         L"a b\\日本語\\x,y\\it's\\最後.txt", L"hidden.txt"}) {
         SCOPED_TRACE(testing::Message() << testing::PrintToString(relative));
         ComPtr<IShellItem> item = Item(relative);
         ASSERT_TRUE(item);
