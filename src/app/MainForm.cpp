@@ -59,7 +59,9 @@ TMainForm::~TMainForm() {
     // frames' ids are in use exactly as long as the frames.
     for (const FrameSlot& slot : FFrames)
         FrameIds().ReleaseFrameId(slot.frame->ID());
-    FFrames.clear();
+    // From the last one: taking out the first would move all the others, each time.
+    while (!FFrames.empty())
+        FFrames.pop_back();
     FScrollBox.reset();
     FTitlePanel.reset();
 }

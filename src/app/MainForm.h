@@ -335,6 +335,13 @@ private:
     // The bounds of the monitor the window last docked on; after a display change a
     // window on other bounds has been moved to another monitor.
     RECT FDockMonitor{0, 0, 0, 0};
+
+    // The data file as read for the frames' start-up restores, kept while its name, time
+    // stamp and size stay the same and frames still wait to read it: frames that start
+    // together parse it once, not once each.
+    appdata::TXMLRegFile& SnapshotFile();
+    std::shared_ptr<appdata::TXMLRegFile> FSnapshotFile;
+    std::wstring FSnapshotStamp;
 };
 
 // Hints of the title buttons by tag.

@@ -274,11 +274,27 @@ void TMainForm::ReportLoadError() {
     }
 }
 
+appdata::TXMLRegFile& TMainForm::SnapshotFile() {
+    const std::wstring& fileName = DataFileName();
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    std::wstring stamp = fileName;
+    if (::GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data))
+        for (DWORD part : {data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime,
+                           data.nFileSizeHigh, data.nFileSizeLow})
+            stamp += L"|" + std::to_wstring(part);
+    if (!FSnapshotFile || stamp != FSnapshotStamp) {
+        FSnapshotFile.reset();
+        FSnapshotFile = std::make_shared<TXMLRegFile>(fileName);
+        FSnapshotStamp = stamp;
+    }
+    return *FSnapshotFile;
+}
+
 nav::TFrameSnapshot TMainForm::ReadFrameSnapshot(int id) {
     nav::TFrameSnapshot snapshot;
     // What cannot be read is not restored; loading has told the user already.
     try {
-        TXMLRegFile reg(DataFileName());
+        TXMLRegFile& reg = SnapshotFile();
         if (reg.OpenNode(L"\\Snapshot", true))
             snapshot.active = reg.ReadIntDef(L"ActiveFrame", 0) == id;
         std::wstring key = FrameNode(id) + L"\\Tree";
@@ -297,6 +313,11 @@ nav::TFrameSnapshot TMainForm::ReadFrameSnapshot(int id) {
         }
     } catch (...) {
     }
+    const std::vector<nav::TNavFrame*> frames = OrderedFrames();
+    if (std::none_of(frames.begin(), frames.end(), [](nav::TNavFrame* frame) {
+            return frame->RestoreState() == nav::TNavFrame::TRestoreState::CreatePending;
+        }))
+        FSnapshotFile.reset();
     return snapshot;
 }
 
@@ -393,12 +414,11 @@ void TMainForm::SaveSettings(TChangeParts parts) {
                         reg->WriteInteger(L"Height", frame->Height());
                         reg->WriteBool(L"Collapsed", frame->Collapsed());
                     }
-                    Microsoft::WRL::ComPtr<IShellItem> selected = frame->Selected();
-                    int selectedRoot = -1;
-                    if (selected)
-                        if (shellctrls::TNamespaceTreeRoot* root =
-                                frame->RootAs(frame->TrackRoot(selected.Get()).Get()))
-                            selectedRoot = root->Index();
+                    // A frame whose restore has not started reads what it is to restore
+                    // from the file on disk, which this save replaces only at its end.
+                    nav::TNavFrame::TTreeState tree;
+                    if (trees)
+                        tree = frame->TreeState();
                     shellctrls::TNamespaceTreeRoots& roots = frame->NameSpaceTree().Roots();
                     for (int j = 0; j < roots.Count(); ++j) {
                         std::wstring rootNode = node + L"\\Tree\\Roots\\No." + std::to_wstring(j);
@@ -408,15 +428,13 @@ void TMainForm::SaveSettings(TChangeParts parts) {
                             reg->WriteInteger(L"Filters", roots[j].Filters().Bits());
                         }
                         if (trees) {
-                            frame->StoreReserves(roots[j].SHItem(), nullptr, nullptr);
-                            if (frame->ExpandingReserves.empty())
+                            const std::vector<std::wstring>& expands = tree.expands[static_cast<size_t>(j)];
+                            if (expands.empty())
                                 reg->DeleteValue(L"Expands");
                             else
-                                reg->WriteString(L"Expands",
-                                                 shell::EncodeDelimitedText(frame->ExpandingReserves, L','));
-                            frame->ExpandingReserves.clear();
-                            if (j == selectedRoot)
-                                reg->WriteString(L"Selected", shell::GetItemPath(selected.Get()));
+                                reg->WriteString(L"Expands", shell::EncodeDelimitedText(expands, L','));
+                            if (j == tree.selectedRoot)
+                                reg->WriteString(L"Selected", tree.selected);
                             else
                                 reg->DeleteValue(L"Selected");
                         }

@@ -1,6 +1,7 @@
 #include "nav/NavFrame.h"
 
 #include "nav/ResourceText.h"
+#include "nav/RestoreTurns.h"
 #include "nav/StyleMenu.h"
 #include "shell/ShellItems.h"
 #include "gui/ControlDrag.h"
@@ -73,7 +74,7 @@ TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
 }
 
 TNavFrame::~TNavFrame() {
-    FAppNavEvents.reset();
+    RestoreTurns::Instance().Leave(this);
     // The tree goes first, with its roots and its Shell tree, while the frame's window
     // is still there.
     FNameSpaceTree.reset();

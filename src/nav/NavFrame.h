@@ -8,6 +8,7 @@
 #include "gui/Window.h"
 #include "nav/ContextMenu.h"
 #include "nav/FrameOwner.h"
+#include "shell/ItemPath.h"
 #include "shellctrls/NameSpaceTreeControl.h"
 
 #include <shobjidl.h>
@@ -69,6 +70,21 @@ public:
     Microsoft::WRL::ComPtr<IShellItem> PopReserve(std::vector<std::wstring>& reserves);
     // Registers the root holding select again and restores its expanded items and select.
     void Reload(IShellItem* select);
+
+    // The item paths of the expanded items in display order from first on to the end of
+    // the tree; empty for nil.
+    std::vector<std::wstring> ExpandedItemPaths(IShellItem* first);
+    // What the data file keeps of the tree: for each root, in index order, the expanded
+    // items from that root on to the end of the tree, and the selected item under the
+    // root that holds it. While a restore is pending or running, what it has still to
+    // put back counts as well, so the state the user had is kept whole. The restore is
+    // not disturbed.
+    struct TTreeState {
+        std::vector<std::vector<std::wstring>> expands;
+        std::wstring selected;
+        int selectedRoot = -1;
+    };
+    TTreeState TreeState();
 
     // The restore's state: which idle handler is attached.
     enum class TRestoreState { None, CreatePending, Restoring };
@@ -136,13 +152,14 @@ private:
     void CommandEnded();
 
     void SetRestoreState(TRestoreState state);
+    // This frame's turn in the queue of restoring frames: true when it did a step.
+    bool RestoreTurn();
     void NameSpaceTreeRootRenamed();
 
     INavFrameOwner& FOwner;
     TRestoreState FRestoreState = TRestoreState::None;
-    // Made with the first restore and kept for the frame's life; it does nothing while
-    // no restore is pending or running.
-    std::unique_ptr<gui::ApplicationEvents> FAppNavEvents;
+    // The folders of the last item path restored, from which the next one is found.
+    shell::ItemPathResolver FPathResolver;
     int FID;
     int FExpandWidth = 300;
     int FExpandHeight = 225;

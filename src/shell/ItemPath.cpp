@@ -76,29 +76,58 @@ std::wstring GetItemPath(IShellItem* item) {
 }
 
 bool FindItemByPath(HWND owner, const std::wstring& path, ComPtr<IShellItem>& item) {
+    ItemPathResolver resolver;
+    return resolver.Find(owner, path, item);
+}
+
+bool ItemPathResolver::Find(HWND owner, const std::wstring& path, ComPtr<IShellItem>& item) {
     const std::vector<std::wstring> components = DecodeDelimitedText(path, kItemPathDelimiter);
-    ComPtr<IShellFolder> folder(DesktopFolder());
-    try {
-        item = GetDesktopItem();
-    } catch (const gui::UserError&) {
-        item.Reset();
+    // The last component is never taken from what is kept: the item itself is looked up
+    // in its folder now, whatever happened to it since.
+    size_t shared = 0;
+    while (shared + 1 < components.size() && shared < levels_.size() && levels_[shared].folder &&
+           levels_[shared].name == components[shared])
+        ++shared;
+    if (shared > 0) {
+        if (Follow(owner, components, shared, item))
+            return true;
+        // A kept folder may be gone or renamed: the path is looked up from the desktop.
     }
-    if (!item)
+    return Follow(owner, components, 0, item);
+}
+
+bool ItemPathResolver::Follow(HWND owner, const std::vector<std::wstring>& components, size_t start,
+                              ComPtr<IShellItem>& item) {
+    levels_.resize(start);
+    ComPtr<IShellFolder> folder;
+    if (start == 0) {
+        folder = DesktopFolder();
+        try {
+            item = GetDesktopItem();
+        } catch (const gui::UserError&) {
+            item.Reset();
+        }
+    } else {
+        folder = levels_[start - 1].folder;
+        item = levels_[start - 1].item;
+    }
+    if (!item || !folder)
         return false;
-    size_t matched = 0;
-    for (const std::wstring& component : components) {
-        ComPtr<IShellItem> child = FindChild(owner, folder.Get(), component);
+    for (size_t i = start; i < components.size(); ++i) {
+        ComPtr<IShellItem> child = FindChild(owner, folder.Get(), components[i]);
         if (!child)
-            break;
+            return false;
         item = child;
-        ++matched;
         ComPtr<IShellFolder> childFolder;
         if (FAILED(child->BindToHandler(nullptr, BHID_SFObject, IID_PPV_ARGS(childFolder.GetAddressOf()))) ||
-            !childFolder)
-            break;
+            !childFolder) {
+            levels_.push_back({components[i], child, nullptr});
+            return i + 1 == components.size();
+        }
+        levels_.push_back({components[i], child, childFolder});
         folder = std::move(childFolder);
     }
-    return matched == components.size();
+    return true;
 }
 
 } // namespace shell

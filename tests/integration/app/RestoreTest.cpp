@@ -153,6 +153,94 @@ TEST_F(RestoreTest, EachIdleTurnRestoresOneItem) {
     EXPECT_FALSE(form->Modifies().Contains(app::cpTree));
 }
 
+TEST_F(RestoreTest, FramesTakeTurnsOneItemPerIdleTurnForTheWholeWindow) {
+    const std::wstring roots = L"\\Snapshot\\Frames\\Id.";
+    Prepare({{L"\\Configuration", L"Maintains", L"8"},
+             {L"\\Snapshot", L"Layout", L"3"},
+             {roots + L"0\\Tree\\Roots\\No.0", L"Path", folder / L"Root"},
+             {roots + L"0\\Tree\\Roots\\No.0", L"Expands",
+              shell::EncodeDelimitedText({PathOf(L"Root"), PathOf(L"Root\\A"), PathOf(L"Root\\B")}, L',')},
+             {roots + L"1\\Tree\\Roots\\No.0", L"Path", folder / L"Other"},
+             {roots + L"1\\Tree\\Roots\\No.0", L"Expands",
+              shell::EncodeDelimitedText({PathOf(L"Other"), PathOf(L"Other\\X")}, L',')}});
+    form = std::make_unique<app::TMainForm>();
+    auto left = [&] {
+        std::vector<size_t> counts;
+        for (nav::TNavFrame* frame : form->OrderedFrames())
+            counts.push_back(frame->ExpandingReserves.size());
+        return counts;
+    };
+    gui::Application& application = gui::Application::Instance();
+    // Each frame reads the file in its own turn.
+    application.RaiseIdle();
+    EXPECT_EQ(left(), (std::vector<size_t>{3, 0}));
+    application.RaiseIdle();
+    EXPECT_EQ(left(), (std::vector<size_t>{3, 2}));
+    // Then one item per turn, the frames taking turns.
+    const std::vector<std::vector<size_t>> expected = {{2, 2}, {2, 1}, {1, 1}, {1, 0}, {0, 0}};
+    for (const std::vector<size_t>& counts : expected) {
+        application.RaiseIdle();
+        EXPECT_EQ(left(), counts);
+    }
+    WaitForRestores();
+    nav::TNavFrame& second = *form->OrderedFrames().at(1);
+    NSTCITEMSTATE state = 0;
+    EXPECT_TRUE(
+        SUCCEEDED(second.NameSpaceTree().GetItemState(Item(L"Other\\X").Get(), NSTCIS_EXPANDED, &state)) &&
+        (state & NSTCIS_EXPANDED) != 0);
+    EXPECT_TRUE(Expanded(L"Root\\B"));
+}
+
+// Saving while a restore is still under way writes the whole state the user had:
+// what is expanded now and what is still to be expanded, with the selection still to
+// be made. The restore goes on afterwards.
+TEST_F(RestoreTest, ASaveDuringTheRestoreKeepsWhatIsStillToRestore) {
+    const std::vector<std::wstring> first = {PathOf(L"Root"), PathOf(L"Root\\A"), PathOf(L"Root\\c,d"),
+                                             PathOf(L"Other"), PathOf(L"Other\\X")};
+    const std::vector<std::wstring> second = {PathOf(L"Other"), PathOf(L"Other\\X")};
+    const std::wstring selected = PathOf(L"Root\\A\\A1");
+    const std::wstring rootNode = L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots\\No.";
+    struct Interruption {
+        int turns;     // idle turns before the save: the first reads the file
+        bool exitSave; // the program ends instead of the options dialog's OK
+    };
+    for (Interruption c :
+         {Interruption{0, false}, Interruption{1, false}, Interruption{3, false}, Interruption{6, false},
+          Interruption{7, false}, Interruption{9, false}, Interruption{11, false}, Interruption{4, true}}) {
+        SCOPED_TRACE(testing::Message() << c.turns << " turns, " << (c.exitSave ? "exit" : "options OK"));
+        PrepareTwoRoots({{rootNode + L"0", L"Expands", shell::EncodeDelimitedText(first, L',')},
+                         {rootNode + L"1", L"Expands", shell::EncodeDelimitedText(second, L',')},
+                         {rootNode + L"0", L"Selected", selected}});
+        form = std::make_unique<app::TMainForm>();
+        for (int turn = 0; turn < c.turns; ++turn)
+            gui::Application::Instance().RaiseIdle();
+        if (c.exitSave) {
+            // The restore's own expansions mark the tree, so the exit save writes it.
+            ASSERT_TRUE(form->Modifies().Contains(app::cpTree));
+            Stop();
+        } else {
+            form->SaveOnOptionsOK({});
+        }
+        auto expands0 = Value(rootNode + L"0", L"Expands");
+        auto expands1 = Value(rootNode + L"1", L"Expands");
+        ASSERT_TRUE(expands0.has_value());
+        ASSERT_TRUE(expands1.has_value());
+        EXPECT_EQ(shell::DecodeDelimitedText(*expands0, L','), first);
+        EXPECT_EQ(shell::DecodeDelimitedText(*expands1, L','), second);
+        EXPECT_EQ(Value(rootNode + L"0", L"Selected"), selected);
+        EXPECT_FALSE(Value(rootNode + L"1", L"Selected").has_value());
+        if (form) {
+            // The save did not cut the restore short.
+            WaitForRestores();
+            for (const wchar_t* path : {L"Root", L"Root\\A", L"Root\\c,d", L"Other", L"Other\\X"})
+                EXPECT_TRUE(Expanded(path)) << Utf8(path);
+            EXPECT_EQ(SelectedName(), folder / L"Root\\A\\A1");
+            Stop();
+        }
+        DeleteFileW(dataFile.c_str());
+    }
+}
+
 TEST_F(RestoreTest, TheFocusedTreeIsKeptAsTheActiveFrame) {
     Prepare({{L"\\Configuration", L"Maintains", L"12"},
              {L"\\Snapshot", L"Layout", L"3"},

@@ -117,9 +117,9 @@ std::vector<Case> Cases() {
          [](app::TMainForm& form) { EXPECT_EQ(form.OrderedFrames().size(), 200u); }, true},
         // Roots whose folder is gone: the nodes are all read and kept, and the Shell's tree
         // (whose own insertion cost grows with its roots) is spared the insertions.
-        {"Roots1000", Document(Frames(1, 1000, "C:\\kestrav-no-such-folder")), false, false,
+        {"Roots10000", Document(Frames(1, 10000, "C:\\kestrav-no-such-folder")), false, false,
          [](app::TMainForm& form) {
-             EXPECT_EQ(form.OrderedFrames().at(0)->NameSpaceTree().Roots().Count(), 1000);
+             EXPECT_EQ(form.OrderedFrames().at(0)->NameSpaceTree().Roots().Count(), 10000);
          },
          true},
         {"VeryLongPaths", Document(Frames(1, 1, longPath)), false, false,

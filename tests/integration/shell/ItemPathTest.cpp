@@ -113,4 +113,57 @@ TEST_F(ItemPathTest, NothingFoundGivesTheDesktop) {
     }
 }
 
+// A resolver keeps the folders of the last path it found; what it answers is still
+// what a fresh lookup answers, also when a kept folder was renamed in between.
+TEST_F(ItemPathTest, AResolverAnswersAsAFreshLookup) {
+    const std::wstring base = GetItemPath(Item(L"").Get());
+    struct Step {
+        std::wstring renameFrom; // relative; renamed to renameTo before the lookup
+        std::wstring renameTo;
+        List components; // below the temporary folder
+        bool found;
+        std::wstring deepest; // relative
+    };
+    const Step steps[] = {
+        {L"", L"", {L"a b", L"日本語", L"x,y", L"it's"}, true, L"a b\\日本語\\x,y\\it's"},
+        {L"",
+         L"",
+         {L"a b", L"日本語", L"x,y", L"it's", L"最後.txt"},
+         true,
+         L"a b\\日本語\\x,y\\it's\\最後.txt"},
+        {L"", L"", {L"a b", L"file.txt"}, true, L"a b\\file.txt"},
+        {L"",
+         L"",
+         {L"a b", L"日本語", L"x,y", L"it's", L"最後.txt"},
+         true,
+         L"a b\\日本語\\x,y\\it's\\最後.txt"},
+        // The kept folders x,y and it's are gone under these names.
+        {L"a b\\日本語\\x,y",
+         L"a b\\日本語\\z",
+         {L"a b", L"日本語", L"x,y", L"it's", L"最後.txt"},
+         false,
+         L"a b\\日本語"},
+        {L"", L"", {L"a b", L"日本語", L"z", L"it's", L"最後.txt"}, true, L"a b\\日本語\\z\\it's\\最後.txt"},
+        {L"", L"", {L"a b", L"日本語", L"z", L"gone"}, false, L"a b\\日本語\\z"},
+        {L"", L"", {}, true, L""},
+    };
+    shell::ItemPathResolver resolver;
+    for (const Step& step : steps) {
+        std::wstring path = step.components.empty()
+                                ? base
+                                : base + L"\\" + shell::EncodeDelimitedText(step.components, L'\\');
+        SCOPED_TRACE(testing::Message()
+                     << testing::PrintToString(shell::EncodeDelimitedText(step.components, L'/')));
+        if (!step.renameFrom.empty()) {
+            ASSERT_TRUE(::MoveFileW((temp_ / step.renameFrom).c_str(), (temp_ / step.renameTo).c_str()));
+        }
+        ComPtr<IShellItem> kept;
+        ComPtr<IShellItem> fresh;
+        EXPECT_EQ(resolver.Find(nullptr, path, kept), step.found);
+        EXPECT_EQ(FindItemByPath(nullptr, path, fresh), step.found);
+        EXPECT_TRUE(shell::SameShellItem(kept.Get(), Item(step.deepest).Get()));
+        EXPECT_TRUE(shell::SameShellItem(kept.Get(), fresh.Get()));
+    }
+}
+
 } // namespace
