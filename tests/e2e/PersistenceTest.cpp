@@ -2,11 +2,15 @@
 // unchanged run leaves it byte for byte, and the end of the session saves like an exit.
 #include "Input.h"
 #include "KestravProcess.h"
+#include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
+
+#include <string>
 
 using namespace e2e;
 using testing_support::ReadBytes;
@@ -145,6 +149,93 @@ TEST_F(PersistenceTest, TheEndOfTheSessionSavesTheNewEdge) {
     std::string saved = ReadBytes(dataFile);
     EXPECT_NE(saved.find("<SnapEdge>1</SnapEdge>"), std::string::npos) << saved;
     EXPECT_NE(saved.find("<Id.2>"), std::string::npos) << "the frames are kept";
+}
+
+// The tree view of the edge window's first frame, or null.
+HWND FirstTree(HWND window) {
+    HWND found = nullptr;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM p) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(child, cls, 32);
+            if (std::wstring(cls) != WC_TREEVIEWW)
+                return TRUE;
+            *reinterpret_cast<HWND*>(p) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM item = nullptr) {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+bool Expanded(HWND tree, HTREEITEM item) {
+    return item != nullptr &&
+           (SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
+            TVIS_EXPANDED) != 0;
+}
+
+// Expands an item as a user does with the keyboard: selected, then the right arrow key
+// (the tree fills an item's children when it is told of the expansion).
+void ExpandByKey(HWND tree, HTREEITEM item) {
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    SendMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);
+    SendMessageW(tree, WM_KEYUP, VK_RIGHT, 0);
+}
+
+// A whole round through the real program: items the user expanded are saved at the exit
+// and expanded again by the restore of the next start, without the test knowing the
+// form the file stores them in.
+TEST_F(PersistenceTest, ExpandedItemsComeBackAfterARestart) {
+    testing_support::TempFolder folder;
+    folder.MakeFolder(L"Root\\a\\inner");
+    folder.MakeFolder(L"Root\\b");
+    WriteBytes(dataFile, "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n"
+                         "<KestravPersistE2E><Configuration><Maintains>14</Maintains></Configuration>"
+                         "<Snapshot><Layout>3</Layout><Frames><Id.0><Tree><Roots><No.0><Path>" +
+                             std::string(folder.Path().begin(), folder.Path().end()) +
+                             "\\Root</Path></No.0></Roots></Tree></Id.0></Frames></Snapshot>"
+                             "</KestravPersistE2E>\r\n");
+    {
+        KestravProcess kestrav(exe);
+        ASSERT_NE(kestrav.Window(), nullptr);
+        HWND tree = nullptr;
+        HTREEITEM root = nullptr;
+        ASSERT_TRUE(WaitUntil("the root in the tree", [&] {
+            tree = FirstTree(kestrav.Window());
+            return tree != nullptr && (root = TreeItem(tree, TVGN_ROOT)) != nullptr;
+        }));
+        ExpandByKey(tree, root);
+        HTREEITEM a = nullptr;
+        ASSERT_TRUE(WaitUntil("the root expanded by the key", [&] {
+            return Expanded(tree, root) && (a = TreeItem(tree, TVGN_CHILD, root)) != nullptr;
+        }));
+        ExpandByKey(tree, a);
+        ASSERT_TRUE(WaitUntil("its first folder expanded by the key", [&] { return Expanded(tree, a); }));
+        EXPECT_EQ(kestrav.Close(), 0);
+    }
+    std::string saved = ReadBytes(dataFile);
+    ASSERT_NE(saved.find("<Expands>"), std::string::npos) << saved;
+
+    KestravProcess again(exe);
+    ASSERT_NE(again.Window(), nullptr);
+    HWND tree = nullptr;
+    HTREEITEM root = nullptr;
+    ASSERT_TRUE(WaitUntil("the root in the tree after the restart", [&] {
+        tree = FirstTree(again.Window());
+        return tree != nullptr && (root = TreeItem(tree, TVGN_ROOT)) != nullptr;
+    }));
+    EXPECT_TRUE(WaitUntil(
+        "the root and its first folder expanded again",
+        [&] { return Expanded(tree, root) && Expanded(tree, TreeItem(tree, TVGN_CHILD, root)); }, 20000));
+    HTREEITEM b = TreeItem(tree, TVGN_NEXT, TreeItem(tree, TVGN_CHILD, root));
+    ASSERT_NE(b, nullptr);
+    EXPECT_FALSE(Expanded(tree, b)) << "a folder the user left closed stays closed";
+    EXPECT_EQ(again.Close(), 0);
 }
 
 } // namespace
