@@ -59,7 +59,10 @@ TMainForm::~TMainForm() {
     // frames' ids are in use exactly as long as the frames.
     for (const FrameSlot& slot : FFrames)
         FrameIds().ReleaseFrameId(slot.frame->ID());
-    // From the last one: taking out the first would move all the others, each time.
+    // From the last one, and with the layout held (the box goes right after): taking
+    // out a frame would otherwise move all the others, each time.
+    if (FScrollBox)
+        FScrollBox->DisableAlign();
     while (!FFrames.empty())
         FFrames.pop_back();
     FScrollBox.reset();

@@ -192,6 +192,19 @@ void TMainForm::LoadSettings() {
 void TMainForm::LoadFrames(SettingsReader& reader) {
     if (!reader.Open(L"\\Snapshot\\Frames"))
         return;
+    // The frames are laid out once when all are there, not once per frame added (which
+    // moves every frame before it again: quadratic with many frames).
+    struct LayoutHold {
+        gui::Window& box;
+        explicit LayoutHold(gui::Window& b) : box(b) { box.DisableAlign(); }
+        ~LayoutHold() {
+            try {
+                box.EnableAlign();
+            } catch (...) {
+                gui::Application::Instance().HandleException();
+            }
+        }
+    } hold(*FScrollBox);
     for (const std::wstring& name : reader.NodeNames()) {
         std::wstring idText;
         std::optional<int32_t> id = FrameIdOfNodeName(name, idText);

@@ -113,8 +113,16 @@ std::vector<Case> Cases() {
          }},
         {"FrameId2000000000", Document(Frame("Id.2000000000")), false, false,
          [](app::TMainForm& form) { EXPECT_EQ(form.OrderedFrames().at(0)->ID(), 2000000000); }},
-        {"Frames200", Document(Frames(200, 0, "")), false, false,
-         [](app::TMainForm& form) { EXPECT_EQ(form.OrderedFrames().size(), 200u); }, true},
+        {"Frames1000", Document(Frames(1000, 0, "")), false, false,
+         [](app::TMainForm& form) {
+             auto frames = form.OrderedFrames();
+             ASSERT_EQ(frames.size(), 1000u);
+             // Laid out once all were there: one below the other in file order (as far
+             // as window coordinates reach: they end at 32767).
+             EXPECT_GT(frames[1]->Top(), frames[0]->Top());
+             EXPECT_GT(frames[100]->Top(), frames[99]->Top());
+         },
+         true},
         // Roots whose folder is gone: the nodes are all read and kept, and the Shell's tree
         // (whose own insertion cost grows with its roots) is spared the insertions.
         {"Roots10000", Document(Frames(1, 10000, "C:\\kestrav-no-such-folder")), false, false,
