@@ -4,8 +4,7 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include "support/BenchProcess.h"
-#include "support/ProcessCpu.h"
+#include "support/StartedProgram.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,42 +15,12 @@
 
 namespace {
 
-struct Process {
-    PROCESS_INFORMATION info{};
-    HWND window = nullptr;
-    double startMs = 0;
-
-    Process(const std::wstring& exe, const wchar_t* className) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        std::wstring command = L"\"" + exe + L"\"";
-        double t0 = NowMs();
-        if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info))
-            return;
-        WaitFor([&] { return (window = VisibleWindowOf(info.dwProcessId, className)) != nullptr; }, 20000);
-        startMs = NowMs() - t0;
-        cpu = ProcessCpu(info.hProcess, exe);
-    }
-    ~Process() {
-        if (info.hProcess == nullptr)
-            return;
-        if (window != nullptr)
-            PostMessageW(window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0)
-            TerminateProcess(info.hProcess, 1);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    }
-    double WorkingSetMB() const {
-        PROCESS_MEMORY_COUNTERS counters{};
-        counters.cb = sizeof(counters);
-        GetProcessMemoryInfo(info.hProcess, &counters, sizeof(counters));
-        return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
-    }
-    double CpuMs() const { return cpu.Ms(); }
-    ProcessCpu cpu;
-};
+double WorkingSetMB(const StartedProgram& p) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(p.info.hProcess, &counters, sizeof(counters));
+    return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -78,9 +47,9 @@ void PointerAway() {
 // with the pointer away, for the first, middle and last window killed.
 void ChainClosesUpAfterAKill(const std::wstring& kestrav) {
     for (int killed = 0; killed < 3; ++killed) {
-        std::vector<std::unique_ptr<Process>> chain;
+        std::vector<std::unique_ptr<StartedProgram>> chain;
         for (int i = 0; i < 3; ++i)
-            chain.push_back(std::make_unique<Process>(kestrav, L"TMainForm"));
+            chain.push_back(std::make_unique<StartedProgram>(kestrav, L"TMainForm"));
         auto leftOf = [](HWND w) {
             RECT r{};
             GetWindowRect(w, &r);
@@ -138,16 +107,16 @@ int main() {
     std::vector<double> kestravStart, minimalStart, kestravMem, minimalMem;
     for (int i = 0; i < 5; ++i) {
         {
-            Process p(kestrav, L"TMainForm");
+            StartedProgram p(kestrav, L"TMainForm");
             kestravStart.push_back(p.startMs);
             Sleep(300);
-            kestravMem.push_back(p.WorkingSetMB());
+            kestravMem.push_back(WorkingSetMB(p));
         }
         {
-            Process p(minimal, L"MinimalWindow");
+            StartedProgram p(minimal, L"MinimalWindow");
             minimalStart.push_back(p.startMs);
             Sleep(300);
-            minimalMem.push_back(p.WorkingSetMB());
+            minimalMem.push_back(WorkingSetMB(p));
         }
     }
     std::printf(
@@ -158,8 +127,8 @@ int main() {
 
     // Idle CPU of a collapsed strip with the pointer away, over 10 s, side by side.
     {
-        Process k(kestrav, L"TMainForm");
-        Process m(minimal, L"MinimalWindow");
+        StartedProgram k(kestrav, L"TMainForm");
+        StartedProgram m(minimal, L"MinimalWindow");
         Sleep(500);
         double k0 = k.CpuMs(), m0 = m.CpuMs();
         Sleep(10000);
@@ -170,10 +139,10 @@ int main() {
     // Idle CPU in a chain of three collapsed strips (each watches the process of the one
     // before it), against the minimal program, over 10 s.
     {
-        std::vector<std::unique_ptr<Process>> chain;
+        std::vector<std::unique_ptr<StartedProgram>> chain;
         for (int i = 0; i < 3; ++i)
-            chain.push_back(std::make_unique<Process>(kestrav, L"TMainForm"));
-        Process m(minimal, L"MinimalWindow");
+            chain.push_back(std::make_unique<StartedProgram>(kestrav, L"TMainForm"));
+        StartedProgram m(minimal, L"MinimalWindow");
         HWND last = chain.back()->window;
         bool docked = WaitFor(
             [&] {
@@ -196,7 +165,7 @@ int main() {
 
     // Reveal latency: the pointer comes to rest on the strip; time until fully open.
     {
-        Process k(kestrav, L"TMainForm");
+        StartedProgram k(kestrav, L"TMainForm");
         UINT delay = 400;
         SystemParametersInfoW(SPI_GETMENUSHOWDELAY, 0, &delay, 0);
         std::vector<double> latencies;
@@ -218,9 +187,9 @@ int main() {
 
     // A chain of eight: time from the first window opening until the last has moved.
     {
-        std::vector<std::unique_ptr<Process>> chain;
+        std::vector<std::unique_ptr<StartedProgram>> chain;
         for (int i = 0; i < 8; ++i)
-            chain.push_back(std::make_unique<Process>(kestrav, L"TMainForm"));
+            chain.push_back(std::make_unique<StartedProgram>(kestrav, L"TMainForm"));
         HWND last = chain.back()->window;
         bool docked = WaitFor(
             [&] {

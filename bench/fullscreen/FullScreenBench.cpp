@@ -3,8 +3,7 @@
 // program's. Prints figures only.
 #include <windows.h>
 
-#include "support/BenchProcess.h"
-#include "support/ProcessCpu.h"
+#include "support/StartedProgram.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,36 +11,6 @@
 #include <string>
 
 namespace {
-
-// A program started for the figures and ended afterwards.
-struct Process {
-    PROCESS_INFORMATION info{};
-    HWND window = nullptr;
-
-    Process(const char* unixExe, const wchar_t* className) {
-        const std::wstring exe = WindowsPath(unixExe);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        std::wstring command = L"\"" + exe + L"\"";
-        if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info))
-            return;
-        WaitFor([&] { return (window = VisibleWindowOf(info.dwProcessId, className)) != nullptr; }, 20000);
-        cpu = ProcessCpu(info.hProcess, exe);
-    }
-    ~Process() {
-        if (info.hProcess == nullptr)
-            return;
-        if (window != nullptr)
-            PostMessageW(window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0)
-            TerminateProcess(info.hProcess, 1);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    }
-    double CpuMs() const { return cpu.Ms(); }
-    ProcessCpu cpu;
-};
 
 double OwnCpuMs() {
     FILETIME created, exited, kernel, user;
@@ -89,8 +58,8 @@ int main() {
     cls.lpszClassName = L"BenchFullScreenProgram";
     RegisterClassW(&cls);
 
-    Process k(KESTRAV_EXE_UNIX, L"TMainForm");
-    Process m(MINIMAL_EXE_UNIX, L"MinimalWindow");
+    StartedProgram k(WindowsPath(KESTRAV_EXE_UNIX), L"TMainForm");
+    StartedProgram m(WindowsPath(MINIMAL_EXE_UNIX), L"MinimalWindow");
     if (k.window == nullptr || m.window == nullptr) {
         std::printf("the programs did not start\n");
         return 1;

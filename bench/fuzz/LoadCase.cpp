@@ -28,21 +28,6 @@ std::wstring FolderOf(const std::wstring& file) {
     return file.substr(0, file.find_last_of(L'\\'));
 }
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-    return names;
-}
-
 std::string Narrow(const std::wstring& text) {
     return testing_support::Utf8(text.substr(0, 200));
 }
@@ -59,7 +44,7 @@ public:
         form_.reset();
         testing_support::PumpUntilIdle(200);
         gui::Application::Instance().SetReporter(nullptr);
-        for (const std::wstring& name : FilesIn(FolderOf(file_)))
+        for (const std::wstring& name : testing_support::EntriesOf(FolderOf(file_)))
             ::DeleteFileW((FolderOf(file_) + L"\\" + name).c_str());
     }
 
@@ -101,7 +86,7 @@ public:
               "reload of the saved file: reported " + Narrow(reported_.empty() ? L"" : reported_[0]));
         Stop();
 
-        for (const std::wstring& name : FilesIn(FolderOf(file_))) {
+        for (const std::wstring& name : testing_support::EntriesOf(FolderOf(file_))) {
             bool ours = name == L"Kestrav.xml" || name.rfind(L"Kestrav.xml.broken", 0) == 0;
             Check(ours, "a stray file is left: " + Narrow(name));
         }

@@ -69,19 +69,7 @@ std::wstring TempFolder::MakeFile(const std::wstring& relative) const {
 }
 
 std::vector<std::wstring> TempFolder::Entries() const {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((path_ + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
+    return EntriesOf(path_);
 }
 
 } // namespace testing_support

@@ -1,6 +1,7 @@
 #pragma once
 // Files and folders that real-file tests make, read and remove, and symbolic links.
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -14,6 +15,10 @@ std::string ReadBytes(const std::wstring& fileName);
 
 // Whether anything, a folder or a link too (even a dangling one), has that name.
 bool FileExists(const std::wstring& path);
+
+// Names of the files and folders directly inside a folder, sorted; none when it cannot
+// be read.
+std::vector<std::wstring> EntriesOf(const std::wstring& folder);
 
 // Removes a file or folder tree with read-only files in it; links are removed, never
 // followed.

@@ -17,9 +17,6 @@ using testing_support::WriteBytes;
 
 namespace {
 
-const std::string kHead = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<Kestrav>\r\n";
-const std::string kTail = "</Kestrav>\r\n";
-
 // Ends the test program with a failure when a step that circles for ever has not ended
 // in time, instead of leaving the run to hang until its outer timeout.
 class Deadline {
@@ -71,10 +68,10 @@ std::vector<Case> Cases() {
         // A node where a value belongs made every later save fail, the options dialog's
         // too: the save wrote into what was read of the old document.
         {"NodeWhereAValueBelongs",
-         kHead +
+         kDataFileHead +
              "<Configuration><ColorShift><Id.1><Id.1>0</Id.1></Id.1></ColorShift>"
              "<ExpandWidth>333</ExpandWidth></Configuration>" +
-             kTail,
+             kDataFileTail,
          true,
          [](app::TMainForm& form, const std::string& saved) {
              EXPECT_TRUE(form.ColorShift()); // the default for what could not be read
@@ -84,10 +81,10 @@ std::vector<Case> Cases() {
         // One folder twice among a frame's roots: saving walked the tree by item, always
         // found the item at its first place, and circled for ever.
         {"OneFolderTwiceInAFrame",
-         kHead +
+         kDataFileHead +
              "<Snapshot><Frames><Id.0><Tree><Roots><No.0><Path>rfDesktop</Path></No.0><No.1><Path>rfDesktop"
              "</Path></No.1></Roots></Tree></Id.0></Frames></Snapshot>" +
-             kTail,
+             kDataFileTail,
          false,
          [](app::TMainForm& form, const std::string& saved) {
              EXPECT_EQ(form.OrderedFrames().at(0)->NameSpaceTree().Roots().Count(), 2);
@@ -96,16 +93,17 @@ std::vector<Case> Cases() {
         // Every style bit set: a system whose tree refuses such styles left the window
         // without any frame, at every start, since the save kept the styles.
         {"StylesTheTreeMayRefuse",
-         kHead + "<Configuration><DefaultStyles>2147483647</DefaultStyles></Configuration>" + kTail,
+         kDataFileHead + "<Configuration><DefaultStyles>2147483647</DefaultStyles></Configuration>" +
+             kDataFileTail,
          std::nullopt,
          [](app::TMainForm& form, const std::string&) { EXPECT_EQ(form.OrderedFrames().size(), 1u); }},
         // A default namespace on a value stopped every save with "out of memory" where
         // the document library counts the declaration but cannot hand it out.
         {"DefaultNamespaceOnAValue",
-         kHead +
+         kDataFileHead +
              "<Configuration><Maintains>14</Maintains><ExpandWidth xmlns=\"urn:x\">420</ExpandWidth>"
              "</Configuration>" +
-             kTail,
+             kDataFileTail,
          false,
          [](app::TMainForm& form, const std::string& saved) {
              EXPECT_EQ(form.ExpandWidth(), 420);
@@ -153,15 +151,17 @@ INSTANTIATE_TEST_SUITE_P(Files, FuzzCasesTest, ::testing::ValuesIn(Cases()),
 // A save whose file cannot be written ended the program (the error left a destructor
 // that may not raise); now it is reported and the window lives on.
 TEST_F(SettingsFixture, ASaveThatCannotWriteIsReportedAndTheWindowLivesOn) {
-    WriteBytes(dataFile, kHead + "<Configuration><ExpandWidth>350</ExpandWidth></Configuration>" + kTail);
+    WriteBytes(dataFile, kDataFileHead + "<Configuration><ExpandWidth>350</ExpandWidth></Configuration>" +
+                             kDataFileTail);
     Start();
     ASSERT_TRUE(reported.empty());
     ASSERT_TRUE(SetFileAttributesW(dataFile.c_str(), FILE_ATTRIBUTE_READONLY));
     SaveEverything(*form);
     EXPECT_EQ(reported.size(), 1u);
     EXPECT_TRUE(IsWindow(form->Handle()));
-    EXPECT_EQ(ReadBytes(dataFile),
-              kHead + "<Configuration><ExpandWidth>350</ExpandWidth></Configuration>" + kTail);
+    EXPECT_EQ(ReadBytes(dataFile), kDataFileHead +
+                                       "<Configuration><ExpandWidth>350</ExpandWidth></Configuration>" +
+                                       kDataFileTail);
     SetFileAttributesW(dataFile.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

@@ -18,6 +18,10 @@
 
 namespace settings_test {
 
+// The start and end of a data file written by hand, around its nodes.
+inline const std::string kDataFileHead = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<Kestrav>\r\n";
+inline const std::string kDataFileTail = "</Kestrav>\r\n";
+
 // One value of a data file: node path, value name, text.
 struct Entry {
     std::wstring node;

@@ -14,11 +14,8 @@ using testing_support::WriteBytes;
 
 namespace {
 
-const std::string kHead = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<Kestrav>\r\n";
-const std::string kTail = "</Kestrav>\r\n";
-
 std::string Document(const std::string& body) {
-    return kHead + body + kTail;
+    return kDataFileHead + body + kDataFileTail;
 }
 
 std::string Frame(const std::string& name, const std::string& inner = "") {
@@ -67,7 +64,8 @@ std::vector<Case> Cases() {
         EXPECT_EQ(form.SnapEdge(), gui::alLeft);
     };
     return {
-        {"MalformedXml", kHead + "<Configuration><CollapseSize>9</Configuration>", true, true, desktopOnly},
+        {"MalformedXml", kDataFileHead + "<Configuration><CollapseSize>9</Configuration>", true, true,
+         desktopOnly},
         {"DocumentType", "<?xml version=\"1.0\"?><!DOCTYPE K [<!ENTITY a \"b\">]><Kestrav>&a;</Kestrav>",
          true, true, desktopOnly},
         {"Binary", Garbage(), true, true, desktopOnly},

@@ -1,5 +1,6 @@
 // The options dialog laid out at the DPIs of common monitors: nothing clipped, nothing
 // tiny, and back at 96 dpi exactly as it was made.
+#include "FarPointerDesktop.h"
 #include "app/MainForm.h"
 #include "gui/ComboBox.h"
 #include "gui/Dpi.h"
@@ -17,16 +18,6 @@ using namespace options;
 using testing_support::PumpUntilIdle;
 
 namespace {
-
-class FarPointerDesktop : public app::IDesktop {
-public:
-    POINT CursorPos() override { return {5000, 5000}; }
-    bool LeftButtonDown() override { return false; }
-    HMONITOR MonitorFromPoint(POINT p) override { return app::SystemDesktop().MonitorFromPoint(p); }
-    HMONITOR MonitorFromRect(const RECT& r) override { return app::SystemDesktop().MonitorFromRect(r); }
-    RECT WorkArea(HMONITOR m) override { return app::SystemDesktop().WorkArea(m); }
-    std::optional<UINT> MenuShowDelay() override { return 400u; }
-};
 
 void RecordBounds(const gui::Window& window, std::map<const gui::Window*, RECT>& bounds) {
     for (const gui::Window* child : window.Children()) {

@@ -1,3 +1,4 @@
+#include "FarPointerDesktop.h"
 #include "app/MainForm.h"
 #include "gui/Hint.h"
 #include "options/ConfigDialog.h"
@@ -14,17 +15,6 @@ using app::TChangeParts;
 using testing_support::PumpUntilIdle;
 
 namespace {
-
-// The pointer stays far away, so the edge window neither opens nor closes by itself.
-class FarPointerDesktop : public app::IDesktop {
-public:
-    POINT CursorPos() override { return {5000, 5000}; }
-    bool LeftButtonDown() override { return false; }
-    HMONITOR MonitorFromPoint(POINT p) override { return app::SystemDesktop().MonitorFromPoint(p); }
-    HMONITOR MonitorFromRect(const RECT& r) override { return app::SystemDesktop().MonitorFromRect(r); }
-    RECT WorkArea(HMONITOR m) override { return app::SystemDesktop().WorkArea(m); }
-    std::optional<UINT> MenuShowDelay() override { return 400u; }
-};
 
 class ConfigDialogTest : public ::testing::Test {
 protected:
