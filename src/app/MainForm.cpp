@@ -28,7 +28,8 @@ const wchar_t* TitleButtonHint(int tag) {
     }
 }
 
-TMainForm::TMainForm(IDesktop& desktop) : Window(nullptr), FDesktop(desktop), FChain(*this) {
+TMainForm::TMainForm(IDesktop& desktop, gui::IHighContrastSetting& contrast)
+    : Window(nullptr), FDesktop(desktop), FContrast(contrast), FChain(*this) {
     SetText(WindowText);
     SetBounds(gui::MakeRect(0, 0, 543, 375));
     SetColor(gui::clBtnFace);
@@ -81,6 +82,11 @@ void TMainForm::CreateControls() {
     FTopmostBtn = &FTitlePanel->AddButton(Place::End, 1);
     for (gui::SpeedButton* button : {FOptionBtn, FExitBtn, FPinningBtn, FTopmostBtn})
         button->SetHint(TitleButtonHint(button->Tag()));
+    // The two that switch something on and off tell screen readers whether it is on.
+    FTopmostBtn->SetPressed(false);
+    FPinningBtn->SetPressed(false);
+    FTitlePanel->SetKeyboardFocusable(true);
+    FTitlePanel->OnButtonKeyDown = [this](UINT key, bool& handled) { TitleButtonKeyDown(key, handled); };
     FOptionBtn->OnClick = [this] { OptionBtnClick(); };
     FTopmostBtn->OnClick = [this] { TopmostBtnClick(); };
     FPinningBtn->OnClick = [this] { PinningBtnClick(); };
@@ -98,6 +104,10 @@ void TMainForm::CreateControls() {
 }
 
 void TMainForm::FormCreate() {
+    FAccessibleWindow = std::make_unique<gui::AccessibleServer>([this] { return AccessibleFacts(false); },
+                                                                [this] { AccessibleDefaultAction(); }, OBJID_WINDOW);
+    FAccessibleClient = std::make_unique<gui::AccessibleServer>([this] { return AccessibleFacts(true); },
+                                                                [this] { AccessibleDefaultAction(); }, OBJID_CLIENT);
     FHitPlace = HTCLIENT;
     FHoverPos = {0, 0};
     FWasActive = nullptr;
@@ -123,6 +133,8 @@ void TMainForm::FormCreate() {
         ArrangeTitleBar(FSnapEdge);
     }
     FTitlePanel->SetText(gui::Application::ExeTitle());
+    // The theme's colours from the first paint on; loading sets the base colour.
+    ApplyShownColor();
 
     std::optional<UINT> delay = FDesktop.MenuShowDelay();
     FLayoutTimer.SetInterval(delay ? std::max<UINT>(*delay, USER_TIMER_MINIMUM) : 400);
@@ -131,6 +143,7 @@ void TMainForm::FormCreate() {
     RegisterDropTarget();
 
     LoadSettings();
+    RegisterHotkey();
     // Docked, the window may be on a monitor of another DPI than where it was made.
     ApplyMonitorDpi();
 
@@ -145,6 +158,8 @@ void TMainForm::FormDestroy() {
     FDestroyed = true;
     FAppMainEvents.reset();
     FLayoutTimer.Stop();
+    // The keys are free for another instance at once.
+    FGlobalHotkey.Unregister();
     FFullScreenWatch.Stop();
     // Out of the chain before saving, which can take time or report a failure.
     LeaveChainForGood();
@@ -181,6 +196,8 @@ void TMainForm::Close() {
 void TMainForm::SetButtonTag(gui::SpeedButton& button, int tag) {
     FTitlePanel->SetButtonTag(button, tag);
     button.SetHint(TitleButtonHint(tag));
+    if (&button == FTopmostBtn || &button == FPinningBtn)
+        button.SetPressed(tag == 2 || tag == 4);
 }
 
 void TMainForm::RaiseWindow() {
@@ -233,13 +250,19 @@ bool TMainForm::WMSysCommand(WPARAM command) {
     return true;
 }
 
-bool TMainForm::WMActivate(WPARAM wParam) {
+bool TMainForm::WMActivate(WPARAM wParam, LPARAM lParam) {
     if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = ::GetFocus();
         if (IsOwnControl(focus))
             FActiveControl = focus;
+        // The focus going to another program's window ends a hotkey's opening.
+        HWND to = reinterpret_cast<HWND>(lParam);
+        DWORD process = 0;
+        if (to == nullptr || (::GetWindowThreadProcessId(to, &process), process != ::GetCurrentProcessId()))
+            FHeldOpen = false;
         return false;
     }
+    NotePreviousWindow(reinterpret_cast<HWND>(lParam));
     if (!IsOwnControl(FActiveControl))
         return false;
     ::SetFocus(FActiveControl);
@@ -252,6 +275,10 @@ void TMainForm::FormShow() {
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (gui::AccessibleServer* server : {FAccessibleWindow.get(), FAccessibleClient.get()}) {
+        if (LRESULT result = 0; server != nullptr && server->HandleMessage(Handle(), message, wParam, lParam, result))
+            return result;
+    }
     switch (message) {
     case WM_NCHITTEST:
         return WMNCHitTest(wParam, lParam);
@@ -268,8 +295,14 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_ACTIVATE:
-        if (WMActivate(wParam))
+        if (WMActivate(wParam, lParam))
             return 0;
+        break;
+    case WM_HOTKEY:
+        WMHotKey(static_cast<int>(wParam));
+        return 0;
+    case WM_SYSCOLORCHANGE:
+        SystemColorsChanged();
         break;
     case WM_SHOWWINDOW:
         if (wParam != FALSE)

@@ -4,11 +4,14 @@
 #include "app/ChangeParts.h"
 #include "app/Desktop.h"
 #include "app/FullScreenWatch.h"
+#include "app/GlobalHotkey.h"
 #include "app/InstanceChain.h"
 #include "app/ProcessEndWatch.h"
+#include "gui/Accessible.h"
 #include "gui/Application.h"
 #include "gui/CaptionBar.h"
 #include "gui/Handles.h"
+#include "gui/HighContrast.h"
 #include "gui/ImageList.h"
 #include "gui/Panel.h"
 #include "gui/ScrollBox.h"
@@ -48,7 +51,8 @@ public:
     static constexpr const wchar_t* ClassName = L"TMainForm";
     static constexpr const wchar_t* WindowText = L"Kestrav";
 
-    explicit TMainForm(IDesktop& desktop = SystemDesktop());
+    explicit TMainForm(IDesktop& desktop = SystemDesktop(),
+                       gui::IHighContrastSetting& contrast = gui::SystemHighContrastSetting());
     ~TMainForm() override;
 
     // Docking and layout.
@@ -74,6 +78,9 @@ public:
     bool ColorShift() const { return FColorShift; }
     void SetColorShift(bool value);
     TColor BlendColor() const { return FBlendColor; }
+    // The colour computed from BaseColor and the neighbour's: what the chain passes on,
+    // and what the window shows unless a high-contrast theme is on.
+    TColor ChainColor() const { return FChainColor; }
     void UpdateColor();
 
     // Defaults for new frames and roots, and what is kept at the end of the program.
@@ -98,7 +105,10 @@ public:
     // The id of the frame whose tree has the keyboard focus, 0 when no tree has it.
     int ActiveFrameId() const;
     // A frame's control took the keyboard focus.
-    void SetActiveControl(HWND control) override { FActiveControl = control; }
+    void SetActiveControl(HWND control) override {
+        FActiveControl = control;
+        FLastTree = control;
+    }
     nav::TFrameSnapshot ReadFrameSnapshot(int id) override;
 
     // The frames in display order.
@@ -140,6 +150,13 @@ public:
     gui::Timer& LayoutTimer() { return FLayoutTimer; }
     const gui::ImageList& TitleImages() const { return FTitlePanel->Images(); }
 
+    // The hotkey that opens the panel from anywhere (a hotkey field's word, 0 for none);
+    // setting it registers it with the system at once.
+    WORD Hotkey() const { return FHotkey; }
+    void SetHotkey(WORD value);
+    // The system refused the hotkey: another program (or instance) has the keys.
+    bool HotkeyRefused() const { return FHotkey != 0 && !FGlobalHotkey.Registered(); }
+
     // Raised by the options button; the program shows the options dialog.
     std::function<void()> OnOptionsRequested;
     // Closes the window, which ends the program.
@@ -153,8 +170,32 @@ public:
     void FormClick();
     bool HooksAttached() const { return FAppMainEvents != nullptr; }
 
+    // The keyboard (MainFormKeyboard.cpp). The hotkey was pressed (WM_HOTKEY): the panel
+    // opens as a click on the strip opens it, comes to the front and puts the keyboard
+    // focus into the tree of the frame that had it last; it then stays open with the
+    // pointer away until the pointer has been in it and left, the focus leaves it, or
+    // Escape.
+    void HotkeyPressed();
+    bool HeldOpen() const { return FHeldOpen; }
+    // Escape in a tree or on the title bar: an open panel that is not pinned collapses,
+    // and the window that had the focus before gets it back.
+    void KeyboardEscape();
+    // F6 (forward) and Shift+F6: the focus moves between the title bar and the trees of
+    // the frames, in the order they show.
+    void FocusCycle(bool forward);
+    // The window the panel gives the focus back to (null when none is known).
+    HWND PreviousWindow() const { return FPreviousWindow; }
+
+    // High contrast (MainFormContrast.cpp): while a high-contrast theme is on, the
+    // strip, the title bar, the caption bars and the glyphs show in the theme's colours;
+    // BaseColor and the colour the chain passes on stay as they are.
+    bool HighContrastShown() const { return FHighContrast; }
+    // The theme or the system's colours changed (WM_SETTINGCHANGE, WM_SYSCOLORCHANGE).
+    void SystemColorsChanged();
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void EraseBackground(HDC dc) override;
     // Make a frame's parts; the seams where their creation can fail.
     virtual std::unique_ptr<nav::TNavFrame> CreateFrame(int id);
     virtual std::unique_ptr<gui::Splitter> CreateSplitter(nav::TNavFrame& frame);
@@ -199,7 +240,7 @@ private:
     void FormResize();
     void FormShow();
     LRESULT WMNCHitTest(WPARAM wParam, LPARAM lParam);
-    bool WMActivate(WPARAM wParam);
+    bool WMActivate(WPARAM wParam, LPARAM lParam);
     // Each answers whether it handled the message.
     bool WMSetCursor(HWND window, int hitTest);
     bool WMSysCommand(WPARAM command);
@@ -223,11 +264,12 @@ private:
     bool Redock() override;
     HWND FindChainHead() override { return FindChainHead(FSnapEdge); }
     void WatchPrevWnd(HWND wnd) override;
-    TColor CurrentColor() override { return Color(); }
+    TColor CurrentColor() override { return FChainColor; }
     void ReceiveBlendColor(TColor color) override;
     void ForgetBlendColor() override { FBlendColor = 0x1FFFFFFF; }
 
     IDesktop& FDesktop;
+    gui::IHighContrastSetting& FContrast;
     TAlign FSnapEdge = gui::alNone;
     TLayout FLayout = loNone;
     bool FTopmost = false;
@@ -243,6 +285,7 @@ private:
     int FExpandHeight = 225;
     TColor FBaseColor = gui::clBtnFace;
     TColor FBlendColor = 0x1FFFFFFF;
+    TColor FChainColor = gui::clBtnFace;
     bool FColorShift = true;
     shellctrls::TNamespaceTreeControlStyles FDefaultStyles;
     shellctrls::TShellContactFilters FDefaultFilters;
@@ -313,6 +356,34 @@ private:
     bool FDataFileBroken = false;
     // The first error of loading, reported once the window is up.
     std::exception_ptr FLoadError;
+
+    // The keyboard and screen readers (MainFormKeyboard.cpp).
+    static constexpr int kHotkeyId = 1;
+    void RegisterHotkey();
+    void WMHotKey(int id);
+    void TitleButtonKeyDown(UINT key, bool& handled);
+    // Remembers the window the focus came from, unless it is one of this program's.
+    void NotePreviousWindow(HWND window);
+    void FocusFrameForKeyboard();
+    // Of the window as a whole, or (client) of its content.
+    gui::AccessibleFacts AccessibleFacts(bool client) const;
+    void AccessibleDefaultAction();
+    void LayoutChangedForKeyboard();
+
+    WORD FHotkey = kDefaultHotkey;
+    GlobalHotkey FGlobalHotkey;
+    bool FHeldOpen = false;
+    HWND FPreviousWindow = nullptr;
+    // The tree that had the keyboard focus last.
+    HWND FLastTree = nullptr;
+    // The window as a whole and its content, named by the title text.
+    std::unique_ptr<gui::AccessibleServer> FAccessibleWindow;
+    std::unique_ptr<gui::AccessibleServer> FAccessibleClient;
+
+    // High contrast (MainFormContrast.cpp).
+    void ApplyShownColor();
+    void SetFramesHighContrast();
+    bool FHighContrast = false;
 
     // Full-screen programs and monitors that come and go (MainFormScreens.cpp).
 public:

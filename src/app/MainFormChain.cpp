@@ -58,9 +58,10 @@ void TMainForm::UpdateColor() {
     // Without colour shift the window keeps exactly its base colour, as the option
     // promises.
     TColor c = FColorShift ? BlendedColor(FBaseColor, FBlendColor) : FBaseColor;
-    if (c == Color())
+    if (c == FChainColor)
         return;
-    SetColor(c);
+    FChainColor = c;
+    ApplyShownColor();
     if (HasNextWnd())
         PostChain(NextWnd(), dcColor, static_cast<LPARAM>(c));
 }

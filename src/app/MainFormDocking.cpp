@@ -114,6 +114,7 @@ void TMainForm::SetLayout(TLayout value) {
         }
         UpdatePinningBtn(FLayout == loPinned);
     }
+    LayoutChangedForKeyboard();
 }
 
 void TMainForm::ApplyAlpha() {
@@ -211,7 +212,14 @@ void TMainForm::LayoutTimerCollapsing() {
     if (FTitlePanel->MouseCaptured())
         return; // a title drag is in progress
     FLayoutTimer.Stop();
-    if (!Contains(ScreenBounds(), FDesktop.CursorPos()))
+    bool inside = Contains(ScreenBounds(), FDesktop.CursorPos());
+    // Opened by the hotkey, the panel waits for the pointer to come and go again.
+    if (FHeldOpen) {
+        if (inside)
+            FHeldOpen = false;
+        return;
+    }
+    if (!inside)
         SetLayout(loCollapsed);
 }
 

@@ -75,6 +75,9 @@ nav::TNavFrame& TMainForm::AddFrame(int frameId) {
     try {
         slot.frame = CreateFrame(claim.Id());
         slot.frame->CaptionPanel().SetDpi(FDpi);
+        slot.frame->CaptionPanel().SetHighContrast(FHighContrast);
+        slot.frame->OnKeyboardEscape = [this] { KeyboardEscape(); };
+        slot.frame->OnFocusCycle = [this](bool forward) { FocusCycle(forward); };
         slot.frame->SetCollapsed(false);
         slot.frame->NameSpaceTree().SetStyles(FDefaultStyles);
         slot.splitter = CreateSplitter(*slot.frame);
@@ -130,6 +133,8 @@ void TMainForm::DelFrame(nav::TNavFrame& frame) {
     FFrames.erase(found);
     if (FWasActive != nullptr && (FWasActive == frame.Handle() || ::IsChild(frame.Handle(), FWasActive)))
         FWasActive = nullptr;
+    if (FLastTree != nullptr && ::IsChild(frame.Handle(), FLastTree))
+        FLastTree = nullptr;
     // The slot goes here: the splitter first, then the frame.
     slot = {};
     InclModify(cpFrame);

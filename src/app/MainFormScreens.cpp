@@ -54,6 +54,9 @@ void TMainForm::WMSettingChange(WPARAM action) {
     // A taskbar moved or resized changes the work area the chain lies in.
     if (action == SPI_SETWORKAREA)
         WMDisplayChange();
+    // A high-contrast theme switched on or off.
+    if (action == SPI_SETHIGHCONTRAST)
+        SystemColorsChanged();
 }
 
 } // namespace app

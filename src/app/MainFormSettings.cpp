@@ -134,6 +134,7 @@ void TMainForm::LoadSettings() {
     FDefaultFilters = shellctrls::TShellContactFilters::FromBits(
         static_cast<uint16_t>(reader.Int(L"DefaultFilters", kDefaultFilters)));
     FMaintains = TChangeParts::FromBits(static_cast<uint8_t>(reader.Int(L"Maintains", 0)));
+    FHotkey = HotkeyFromStored(reader.Int(L"Hotkey", kDefaultHotkey));
 
     reader.Open(L"\\Snapshot");
     int left = Coordinate(reader.Int(L"Left", 0));
@@ -395,6 +396,7 @@ void TMainForm::SaveSettings(TChangeParts parts) {
             reg->WriteInteger(L"DefaultStyles", static_cast<int32_t>(FDefaultStyles.Bits()));
             reg->WriteInteger(L"DefaultFilters", FDefaultFilters.Bits());
             reg->WriteInteger(L"Maintains", FMaintains.Bits());
+            reg->WriteInteger(L"Hotkey", FHotkey);
         }
         bool frames = FModifies.Contains(cpFrame);
         bool trees = FModifies.Contains(cpTree);

@@ -3,6 +3,7 @@
 #include "gui/Dpi.h"
 #include "gui/Fonts.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace gui {
@@ -74,7 +75,98 @@ void CaptionBar::SetButtonTag(SpeedButton& button, int tag) {
 void CaptionBar::UpdateButtonGlyph(SpeedButton& button) {
     if (images_->Count() == 0)
         return;
-    button.SetGlyph(CreateGlyph(*images_, button.Tag(), IsDarkColor(Color())));
+    if (HighContrast())
+        button.SetGlyph(CreateGlyphInColor(*images_, button.Tag(), CaptionTextColor()));
+    else
+        button.SetGlyph(CreateGlyph(*images_, button.Tag(), IsDarkColor(Color())));
+}
+
+void CaptionBar::SetHighContrast(bool on) {
+    if (on == HighContrast())
+        return;
+    CaptionPanel::SetHighContrast(on);
+    SystemColorsChanged();
+}
+
+void CaptionBar::SystemColorsChanged() {
+    for (const Button& button : buttons_)
+        UpdateButtonGlyph(*button.control);
+    Invalidate();
+}
+
+void CaptionBar::SetKeyboardFocusable(bool focusable) {
+    for (const Button& button : buttons_) {
+        SpeedButton& control = *button.control;
+        control.SetKeyboardFocusable(focusable);
+        if (focusable)
+            control.OnKeyDown = [this, &control](UINT key, bool& handled) { ButtonKeyDown(control, key, handled); };
+        else
+            control.OnKeyDown = nullptr;
+    }
+}
+
+std::vector<SpeedButton*> CaptionBar::ButtonsInOrder() const {
+    std::vector<SpeedButton*> order;
+    for (const Button& button : buttons_) {
+        if (button.control->Visible())
+            order.push_back(button.control.get());
+    }
+    // A vertical bar starts at its bottom, where its text starts.
+    bool vertical = IsVerticalSide(Align());
+    std::sort(order.begin(), order.end(), [vertical](const SpeedButton* a, const SpeedButton* b) {
+        return vertical ? a->Top() > b->Top() : a->Left() < b->Left();
+    });
+    return order;
+}
+
+void CaptionBar::FocusButtons() {
+    std::vector<SpeedButton*> order = ButtonsInOrder();
+    if (order.empty())
+        return;
+    bool known = std::find(order.begin(), order.end(), lastFocused_) != order.end();
+    SpeedButton* target = known ? lastFocused_ : order.front();
+    target->SetFocus();
+    lastFocused_ = target;
+}
+
+void CaptionBar::ButtonKeyDown(SpeedButton& button, UINT key, bool& handled) {
+    lastFocused_ = &button;
+    if (OnButtonKeyDown)
+        OnButtonKeyDown(key, handled);
+    if (handled)
+        return;
+    std::vector<SpeedButton*> order = ButtonsInOrder();
+    auto at = std::find(order.begin(), order.end(), &button);
+    if (at == order.end())
+        return;
+    size_t index = static_cast<size_t>(at - order.begin());
+    size_t count = order.size();
+    bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    size_t next = index;
+    switch (key) {
+    case VK_LEFT:
+    case VK_DOWN:
+        next = (index + count - 1) % count;
+        break;
+    case VK_RIGHT:
+    case VK_UP:
+        next = (index + 1) % count;
+        break;
+    case VK_TAB:
+        next = shift ? (index + count - 1) % count : (index + 1) % count;
+        break;
+    case VK_HOME:
+        next = 0;
+        break;
+    case VK_END:
+        next = count - 1;
+        break;
+    default:
+        return;
+    }
+    handled = true;
+    order[next]->SetFocus();
+    lastFocused_ = order[next];
 }
 
 void CaptionBar::SetBarAlign(TAlign align) {

@@ -9,6 +9,7 @@
 #include "gui/Panel.h"
 #include "gui/SpeedButton.h"
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -51,6 +52,21 @@ public:
     // The bar's thickness across its length at its DPI.
     int Thickness() const;
 
+    void SetHighContrast(bool on) override;
+    // The system's colours changed: the glyphs are made again in the new ones.
+    void SystemColorsChanged();
+
+    // Lets the keyboard reach the buttons: each takes the focus when given, the arrow
+    // keys, Home, End and Tab move it along the bar in the order the buttons show.
+    void SetKeyboardFocusable(bool focusable);
+    // The buttons from the start of the bar to its end, as they show now.
+    std::vector<SpeedButton*> ButtonsInOrder() const;
+    // Gives the focus to the button that had it last (else the first one).
+    void FocusButtons();
+    // A key pressed on one of the buttons, before the bar moves the focus; set
+    // handled to use it up.
+    std::function<void(UINT key, bool& handled)> OnButtonKeyDown;
+
 protected:
     void ColorChanged() override;
 
@@ -61,6 +77,7 @@ private:
         SIZE designSize;
     };
     void UpdateButtonGlyph(SpeedButton& button);
+    void ButtonKeyDown(SpeedButton& button, UINT key, bool& handled);
     void ApplyOrientation();
     void MakeFonts();
     void MakeImages();
@@ -73,6 +90,7 @@ private:
     unique_hfont font_;
     unique_hfont verticalFont_;
     std::vector<Button> buttons_;
+    SpeedButton* lastFocused_ = nullptr;
 };
 
 } // namespace gui

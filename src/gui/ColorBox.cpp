@@ -8,6 +8,9 @@
 namespace gui {
 namespace {
 
+// Posted to the box to open the colour dialog.
+constexpr UINT WM_PICKCOLOR = WM_APP + 0x3B2;
+
 constexpr TColor System(int index) {
     return 0xFF000000u | static_cast<TColor>(index);
 }
@@ -121,19 +124,78 @@ void ColorBox::SetSelected(TColor color) {
     lastIndex_ = found;
 }
 
-void ColorBox::Select() {
-    if (ItemIndex() == 0) {
-        TColor color = static_cast<TColor>(ItemData(0));
-        if (!PickColor || !PickColor(Handle(), color)) {
-            // Cancelled: the box shows again what it showed before.
-            SetItemIndex(lastIndex_);
-            return;
-        }
-        SetItemData(0, static_cast<LPARAM>(color));
-        Invalidate();
-    }
+void ColorBox::Choose() {
     lastIndex_ = ItemIndex();
     ComboBox::Select();
+}
+
+void ColorBox::Select() {
+    // The colour dialog is on its way; it decides.
+    if (pickPosted_)
+        return;
+    if (ItemIndex() != 0) {
+        customInList_ = false;
+        Choose();
+        return;
+    }
+    // In the dropped-down list the custom entry waits for the list to close on it; on
+    // the closed box it is a colour like the others.
+    if (dropped_)
+        customInList_ = true;
+    else
+        Choose();
+}
+
+void ColorBox::ListClosed() {
+    dropped_ = false;
+    bool custom = customInList_;
+    customInList_ = false;
+    if (ItemIndex() == 0 && custom && closesOnSelection_) {
+        PostPick();
+        return;
+    }
+    // What the box shows now is what counts: the list may have gone back to the entry it
+    // showed before without saying so.
+    if (ItemIndex() >= 0 && (ItemIndex() != lastIndex_ || custom))
+        Choose();
+}
+
+void ColorBox::PostPick() {
+    if (pickPosted_)
+        return;
+    pickPosted_ = ::PostMessageW(Handle(), WM_PICKCOLOR, 0, 0) != FALSE;
+}
+
+void ColorBox::Pick() {
+    pickPosted_ = false;
+    TColor color = static_cast<TColor>(ItemData(0));
+    if (!PickColor || !PickColor(Handle(), color)) {
+        // Cancelled: the box shows again what it showed before.
+        SetItemIndex(lastIndex_);
+        return;
+    }
+    SetItemData(0, static_cast<LPARAM>(color));
+    SetItemIndex(0);
+    Invalidate();
+    Choose();
+}
+
+LRESULT ColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PICKCOLOR:
+        Pick();
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        // The keys that close the list on its selection; the platform reports some of
+        // them as a cancel.
+        if (dropped_ && (wParam == VK_F4 || (message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN))))
+            closesOnSelection_ = true;
+        break;
+    default:
+        break;
+    }
+    return ComboBox::HandleMessage(message, wParam, lParam);
 }
 
 bool ColorBox::Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -141,6 +203,34 @@ bool ColorBox::Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         result = TRUE;
         return true;
+    }
+    if (message == WM_COMMAND) {
+        switch (HIWORD(wParam)) {
+        case CBN_DROPDOWN:
+            dropped_ = true;
+            customInList_ = false;
+            closesOnSelection_ = false;
+            break;
+        case CBN_SELENDOK:
+            // A click on an entry or Enter (the platform may say so on the closed box as
+            // well): the custom entry opens the dialog even when it was chosen already.
+            if (dropped_) {
+                closesOnSelection_ = true;
+                if (ItemIndex() == 0)
+                    customInList_ = true;
+            }
+            result = 0;
+            return true;
+        case CBN_SELENDCANCEL:
+            result = 0;
+            return true;
+        case CBN_CLOSEUP:
+            ListClosed();
+            result = 0;
+            return true;
+        default:
+            break;
+        }
     }
     return ComboBox::Notified(message, wParam, lParam, result);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A drop-down list of the platform's named colours, each drawn with a swatch and its
-// plain name: first a custom entry that opens the platform's colour dialog, then the
-// standard, the extended and the system colours.
+// plain name: first a custom entry, then the standard, the extended and the system
+// colours. The custom entry opens the platform's colour dialog when it is chosen in the
+// dropped-down list (clicked, or the list closed on it with Enter or F4); keys and the
+// wheel that pass over it on the closed box only select it with the colour it holds.
 #include "gui/Color.h"
 #include "gui/ComboBox.h"
 
@@ -38,12 +40,27 @@ public:
 
 protected:
     void Select() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void DrawItem(const DRAWITEMSTRUCT& item);
+    void ListClosed();
+    // The colour dialog opens once the list's notifications have returned.
+    void PostPick();
+    void Pick();
+    // The entry shown becomes the colour chosen.
+    void Choose();
 
     int lastIndex_ = -1;
+    // Between the list dropping down and closing up.
+    bool dropped_ = false;
+    // The custom entry became the selection in the dropped-down list.
+    bool customInList_ = false;
+    // The list closes on its selection: a click on an entry, Enter, or F4 and Alt with
+    // an arrow key (not Escape, nor a click elsewhere).
+    bool closesOnSelection_ = false;
+    bool pickPosted_ = false;
 };
 
 // The platform's colour dialog.

@@ -1,5 +1,7 @@
 #include "gui/Edit.h"
 
+#include <imm.h>
+
 namespace gui {
 
 Edit::Edit(Window& parent, const RECT& bounds) : NativeControl(parent) {
@@ -32,12 +34,23 @@ void Edit::KeyPress(wchar_t& key) {
 }
 
 LRESULT Edit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CHAR) {
+    switch (message) {
+    case WM_IME_COMPOSITION:
+        // The platform's edit would insert an input method's result itself, past the
+        // key-press handling; the system's own handling hands it over as WM_IME_CHAR.
+        if ((lParam & GCS_RESULTSTR) != 0)
+            return ::DefWindowProcW(Handle(), message, wParam, lParam);
+        break;
+    case WM_IME_CHAR:
+    case WM_CHAR: {
         auto key = static_cast<wchar_t>(wParam);
         KeyPress(key);
         if (key == 0)
             return 0;
-        wParam = key;
+        return NativeControl::HandleMessage(WM_CHAR, key, lParam);
+    }
+    default:
+        break;
     }
     return NativeControl::HandleMessage(message, wParam, lParam);
 }

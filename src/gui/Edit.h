@@ -17,7 +17,8 @@ public:
 
     // Fired after every change of the text.
     std::function<void()> OnChange;
-    // Fired for each typed character; the handler may replace it, or drop it with 0.
+    // Fired for each typed character, also for each one an input method delivers; the
+    // handler may replace it, or drop it with 0.
     std::function<void(wchar_t& key)> OnKeyPress;
 
 protected:

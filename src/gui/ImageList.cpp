@@ -110,4 +110,41 @@ unique_hbitmap CreateGlyph(const ImageList& images, int index, bool inverted) {
     return glyph;
 }
 
+unique_hbitmap CreateGlyphInColor(const ImageList& images, int index, COLORREF color) {
+    unique_hbitmap drawing = CreateGlyph(images, index, false);
+    DIBSECTION source{};
+    if (!drawing || ::GetObjectW(drawing.get(), sizeof(source), &source) != sizeof(source) ||
+        source.dsBm.bmBits == nullptr)
+        return drawing;
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[2];
+    } info{};
+    info.header = source.dsBmih;
+    info.header.biClrUsed = 2;
+    info.header.biClrImportant = 0;
+    auto quad = [](COLORREF c) {
+        return RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0};
+    };
+    info.colors[0] = quad(RGB(255 - GetRValue(color), 255 - GetGValue(color), 255 - GetBValue(color)));
+    info.colors[1] = quad(color);
+    void* bits = nullptr;
+    unique_hbitmap glyph(
+        ::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!glyph)
+        return drawing;
+    ::GdiFlush();
+    // Both are 4-bit bitmaps of one size: palette index 15 is the white ground of the
+    // drawing, anything else is drawn.
+    const auto* from = static_cast<const BYTE*>(source.dsBm.bmBits);
+    auto* to = static_cast<BYTE*>(bits);
+    const size_t size = static_cast<size_t>(source.dsBm.bmWidthBytes) * static_cast<size_t>(source.dsBm.bmHeight);
+    for (size_t i = 0; i < size; ++i) {
+        BYTE high = (from[i] >> 4) == 15 ? 0 : 1;
+        BYTE low = (from[i] & 0x0F) == 15 ? 0 : 1;
+        to[i] = static_cast<BYTE>((high << 4) | low);
+    }
+    return glyph;
+}
+
 } // namespace gui

@@ -39,6 +39,11 @@ private:
 // becomes white for a dark background. The bottom-left pixel names the transparent colour.
 unique_hbitmap CreateGlyph(const ImageList& images, int index, bool inverted);
 
+// The same image as a silhouette in one colour, for high-contrast themes: every pixel of
+// the drawing takes `color`, the ground (the bottom-left pixel, drawn transparent) its
+// complement, so the two never match.
+unique_hbitmap CreateGlyphInColor(const ImageList& images, int index, COLORREF color);
+
 // The 16-colour palette of 4-bit glyphs, index n of which inverts to index 15 - n.
 const RGBQUAD* GlyphPalette();
 

@@ -1,6 +1,7 @@
 #include "gui/Label.h"
 
 #include "gui/Handles.h"
+#include "gui/ModalForm.h"
 #include "gui/NativeControl.h"
 
 namespace gui {
@@ -45,7 +46,7 @@ bool Label::DialogChar(wchar_t ch) {
     if (focusControl_ == nullptr || !IsAccelerator(ch, Text()) || !focusControl_->Enabled() ||
         focusControl_->Handle() == nullptr || !::IsWindowVisible(focusControl_->Handle()))
         return false;
-    focusControl_->SetFocus();
+    FocusDialogControl(focusControl_->Handle());
     return true;
 }
 

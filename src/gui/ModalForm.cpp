@@ -5,6 +5,9 @@
 #include "gui/ComboBox.h"
 #include "gui/Dpi.h"
 #include "gui/Fonts.h"
+#include "gui/PageControl.h"
+
+#include <vector>
 
 namespace gui {
 namespace {
@@ -12,7 +15,61 @@ namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
+bool IsControlParent(HWND window) {
+    return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
+}
+
+// The controls Tab stops at, in the dialog manager's order: each window's children in
+// z-order, control parents entered. Unlike the dialog manager, a control that is a tab
+// stop and a control parent at once (the tabs of a page control, which hold the pages)
+// is a stop of its own, before the controls inside it.
+void CollectTabStops(HWND parent, std::vector<HWND>& stops) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child) || !::IsWindowEnabled(child))
+            continue;
+        if ((::GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0)
+            stops.push_back(child);
+        if (IsControlParent(child))
+            CollectTabStops(child, stops);
+    }
+}
+
+std::vector<HWND> TabStops(HWND root) {
+    std::vector<HWND> stops;
+    if (root != nullptr)
+        CollectTabStops(root, stops);
+    return stops;
+}
+
+// The first control inside root that takes input itself (not a container of controls).
+HWND FirstControlIn(HWND root) {
+    std::vector<HWND> stops = TabStops(root);
+    for (HWND stop : stops) {
+        if (!IsControlParent(stop))
+            return stop;
+    }
+    return stops.empty() ? nullptr : stops.front();
+}
+
+void CollectPageControls(Window& window, std::vector<PageControl*>& found) {
+    for (Window* child : window.Children()) {
+        if (auto* pages = dynamic_cast<PageControl*>(child); pages != nullptr && pages->Handle() != nullptr)
+            found.push_back(pages);
+        CollectPageControls(*child, found);
+    }
+}
+
 } // namespace
+
+void FocusDialogControl(HWND control) {
+    if (control == nullptr)
+        return;
+    ::SetFocus(control);
+    // The dialog manager selects an edit's text when Tab arrives there, but not when the
+    // focus is set otherwise; selecting here makes every keyboard arrival alike.
+    if (::GetFocus() == control && (::SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0)
+        ::SendMessageW(control, EM_SETSEL, 0, -1);
+}
 
 ModalForm::ModalForm(HWND owner, const std::wstring& caption, int clientWidth, int clientHeight)
     : Window(nullptr), owner_(owner), designClient_{clientWidth, clientHeight},
@@ -114,10 +171,8 @@ int ModalForm::ShowModal() {
     Show();
     ::SetForegroundWindow(Handle());
     ::SetActiveWindow(Handle());
-    if (!::IsChild(Handle(), ::GetFocus())) {
-        if (HWND first = ::GetNextDlgTabItem(Handle(), nullptr, FALSE))
-            ::SetFocus(first);
-    }
+    if (!::IsChild(Handle(), ::GetFocus()))
+        FocusFirstControl();
 
     Application& application = Application::Instance();
     while (modalResult_ == mrNone) {
@@ -172,6 +227,68 @@ bool ModalForm::DispatchDialogChar(Window& window, wchar_t ch) {
     return false;
 }
 
+void ModalForm::FocusFirstControl() {
+    FocusDialogControl(FirstControlIn(Handle()));
+}
+
+PageControl* ModalForm::KeyboardPageControl() const {
+    std::vector<PageControl*> found;
+    CollectPageControls(const_cast<ModalForm&>(*this), found);
+    HWND focus = ::GetFocus();
+    for (PageControl* pages : found) {
+        if (focus != nullptr && (focus == pages->Handle() || ::IsChild(pages->Handle(), focus)))
+            return pages;
+    }
+    return found.empty() ? nullptr : found.front();
+}
+
+bool ModalForm::TabKey(bool backward) {
+    HWND focus = ::GetFocus();
+    if (focus != nullptr && (::SendMessageW(focus, WM_GETDLGCODE, VK_TAB, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) != 0)
+        return false;
+    std::vector<HWND> stops = TabStops(Handle());
+    if (stops.empty())
+        return true;
+    // The stop that holds the focus is the innermost one: in this order a control comes
+    // after the container it lies in.
+    int current = -1;
+    for (size_t i = 0; i < stops.size(); ++i) {
+        if (focus != nullptr && (stops[i] == focus || ::IsChild(stops[i], focus)))
+            current = static_cast<int>(i);
+    }
+    int count = static_cast<int>(stops.size());
+    int next = current < 0 ? (backward ? count - 1 : 0) : (current + (backward ? count - 1 : 1)) % count;
+    FocusDialogControl(stops[static_cast<size_t>(next)]);
+    // The keyboard is in use: focus rectangles show from now on.
+    ::SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    return true;
+}
+
+bool ModalForm::PageKey(WPARAM key) {
+    if (::GetKeyState(VK_CONTROL) >= 0 || ::GetKeyState(VK_MENU) < 0)
+        return false;
+    bool forward = true;
+    if (key == VK_TAB)
+        forward = ::GetKeyState(VK_SHIFT) >= 0;
+    else if (key == VK_PRIOR)
+        forward = false;
+    else if (key != VK_NEXT)
+        return false;
+    PageControl* pages = KeyboardPageControl();
+    if (pages == nullptr || pages->PageCount() == 0)
+        return false;
+    bool onTabs = ::GetFocus() == pages->Handle();
+    pages->SelectNextPage(forward);
+    // As in a property sheet: the tabs keep the focus, a control of the old page hands
+    // it to the first control of the new one.
+    if (!onTabs) {
+        HWND first = FirstControlIn(pages->Page(pages->ActivePageIndex()).Handle());
+        FocusDialogControl(first != nullptr ? first : pages->Handle());
+    }
+    ::SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    return true;
+}
+
 bool ModalForm::PreTranslate(const MSG& msg) {
     if (Handle() == nullptr || (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)))
         return false;
@@ -179,6 +296,10 @@ bool ModalForm::PreTranslate(const MSG& msg) {
     Window* focused = Window::FromHandle(focus);
     switch (msg.message) {
     case WM_KEYDOWN:
+        if (PageKey(msg.wParam))
+            return true;
+        if (msg.wParam == VK_TAB && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0)
+            return TabKey(::GetKeyState(VK_SHIFT) < 0);
         if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)
             break;
         // An open list takes Enter and Escape itself.

@@ -1,8 +1,10 @@
 #pragma once
 // A dialog window shown modally: while it is open its owner is disabled and a loop of
 // its own runs until a button or the close box gives it a result. Enter presses the
-// default button, Escape the cancel button, Tab moves between controls, and
-// accelerators reach the labels, check boxes and buttons of the visible controls.
+// default button, Escape the cancel button, Tab moves between controls (the tabs of a
+// page control are a stop of their own), Ctrl+Tab and Ctrl+PageDown switch pages from
+// anywhere, and accelerators reach the labels, check boxes and buttons of the visible
+// controls.
 // Its layout is given in pixels at 96 dpi and is scaled, font and all, to the DPI of the
 // monitor it shows on.
 #include "gui/Handles.h"
@@ -15,6 +17,11 @@
 namespace gui {
 
 class Button;
+class PageControl;
+
+// Gives a dialog's control the keyboard focus as the keyboard does: an edit gets its
+// whole text selected, so that what is typed next replaces it.
+void FocusDialogControl(HWND control);
 
 enum ModalResultCode { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
@@ -69,6 +76,13 @@ private:
 
     bool PressButton(Button* button);
     bool DispatchDialogChar(Window& window, wchar_t ch);
+    // Tab and Shift+Tab; false when the focused control takes Tab itself.
+    bool TabKey(bool backward);
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp; false for other keys.
+    bool PageKey(WPARAM key);
+    // The page control that holds the focus, else the form's first one (null if none).
+    PageControl* KeyboardPageControl() const;
+    void FocusFirstControl();
 
     HWND owner_;
     int modalResult_ = mrNone;

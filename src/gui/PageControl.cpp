@@ -1,5 +1,7 @@
 #include "gui/PageControl.h"
 
+#include <algorithm>
+
 namespace gui {
 
 TabSheet::TabSheet(PageControl& owner, const std::wstring& caption) : Window(&owner) {
@@ -33,6 +35,16 @@ void PageControl::SetActivePageIndex(int index) {
         return;
     Send(TCM_SETCURSEL, static_cast<WPARAM>(index));
     ShowActivePage();
+}
+
+void PageControl::SelectNextPage(bool forward) {
+    int count = PageCount();
+    if (count == 0)
+        return;
+    int active = std::max(ActivePageIndex(), 0);
+    SetActivePageIndex((active + (forward ? 1 : count - 1)) % count);
+    if (OnChange)
+        OnChange();
 }
 
 void PageControl::PlacePages() {

@@ -1,5 +1,6 @@
 #pragma once
-// A tab control whose tabs switch between pages; each page holds controls.
+// A tab control whose tabs switch between pages; each page holds controls. The tabs are
+// a tab stop of their own, where the arrow keys switch pages.
 #include "gui/NativeControl.h"
 
 #include <memory>
@@ -22,8 +23,11 @@ public:
     int PageCount() const { return static_cast<int>(pages_.size()); }
     TabSheet& Page(int index) { return *pages_.at(static_cast<size_t>(index)); }
     int ActivePageIndex() const { return static_cast<int>(Send(TCM_GETCURSEL)); }
-    // Shows the page and selects its tab, as a click on the tab would.
+    // Shows the page and selects its tab; fires no event.
     void SetActivePageIndex(int index);
+    // Shows the next page (or the previous one), round from the last to the first, as a
+    // click on its tab would: OnChange fires.
+    void SelectNextPage(bool forward);
 
     std::function<void()> OnChange;
 

@@ -13,7 +13,46 @@ Panel::Panel(Window& parent) : Window(&parent) {
     Show();
 }
 
-CaptionPanel::CaptionPanel(Window& parent) : Panel(parent) {}
+CaptionPanel::CaptionPanel(Window& parent)
+    : Panel(parent), accessible_([this] {
+          AccessibleFacts facts;
+          facts.name = Text();
+          facts.role = ROLE_SYSTEM_TITLEBAR;
+          return facts;
+      }) {}
+
+void CaptionPanel::SetHighContrast(bool on) {
+    if (highContrast_ == on)
+        return;
+    highContrast_ = on;
+    Invalidate();
+}
+
+COLORREF CaptionPanel::CaptionTextColor() const {
+    if (highContrast_)
+        return ::GetSysColor(COLOR_BTNTEXT);
+    return IsDarkColor(Color()) ? RGB(255, 255, 255) : RGB(0, 0, 0);
+}
+
+LRESULT CaptionPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; accessible_.HandleMessage(Handle(), message, wParam, lParam, result))
+        return result;
+    LRESULT result = Panel::HandleMessage(message, wParam, lParam);
+    if (message == WM_SETTEXT)
+        accessible_.NotifyNameChange(Handle());
+    return result;
+}
+
+void CaptionPanel::EraseBackground(HDC dc) {
+    if (!highContrast_) {
+        Panel::EraseBackground(dc);
+        return;
+    }
+    RECT r = ClientRect();
+    ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+    // Without its own colour the bar is told apart from the tree beside it by a frame.
+    ::FrameRect(dc, &r, ::GetSysColorBrush(COLOR_BTNTEXT));
+}
 
 CaptionPanel::Placement CaptionPanel::PlaceCaption(int textHeight, int textWidth) const {
     // At 96 dpi the bar is 25 pixels thick; its buttons take 28 pixels at the start and
@@ -68,7 +107,7 @@ void CaptionPanel::Paint(HDC dc) {
     std::wstring text = FittedCaption(dc, &placement);
     if (text.empty())
         return;
-    ::SetTextColor(dc, IsDarkColor(Color()) ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    ::SetTextColor(dc, CaptionTextColor());
     ::TextOutW(dc, placement.x, placement.y, text.c_str(), static_cast<int>(text.size()));
 }
 

@@ -6,7 +6,8 @@
 
 namespace gui {
 
-SpeedButton::SpeedButton(Window& parent) : Window(&parent) {
+SpeedButton::SpeedButton(Window& parent)
+    : Window(&parent), accessible_([this] { return Facts(); }, [this] { Click(); }) {
     SetParentColor(true);
     SetBounds(MakeRect(0, 0, 21, 21));
     CreateParams params;
@@ -30,6 +31,34 @@ void SpeedButton::SetHint(const std::wstring& hint) {
         return;
     hint_ = hint;
     gui::SetHint(*this, hint_);
+    accessible_.NotifyNameChange(Handle());
+}
+
+void SpeedButton::SetPressed(std::optional<bool> pressed) {
+    if (pressed_ == pressed)
+        return;
+    pressed_ = pressed;
+    accessible_.NotifyStateChange(Handle());
+}
+
+void SpeedButton::SetKeyboardFocusable(bool focusable) {
+    focusable_ = focusable;
+    if (!focusable && Focused() && Parent() != nullptr)
+        Parent()->SetFocus();
+}
+
+AccessibleFacts SpeedButton::Facts() const {
+    AccessibleFacts facts;
+    facts.name = hint_;
+    facts.role = ROLE_SYSTEM_PUSHBUTTON;
+    if (pressed_.value_or(false))
+        facts.state |= STATE_SYSTEM_PRESSED;
+    if (focusable_)
+        facts.state |= STATE_SYSTEM_FOCUSABLE;
+    if (hot_)
+        facts.state |= STATE_SYSTEM_HOTTRACKED;
+    facts.defaultAction = L"押す";
+    return facts;
 }
 
 void SpeedButton::Click() {
@@ -38,7 +67,17 @@ void SpeedButton::Click() {
 }
 
 LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; accessible_.HandleMessage(Handle(), message, wParam, lParam, result))
+        return result;
     switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        Invalidate();
+        break;
+    case WM_KEYDOWN:
+        if (WMKeyDown(static_cast<UINT>(wParam), lParam))
+            return 0;
+        break;
     case WM_MOUSEMOVE:
         SetHot(true);
         break;
@@ -64,6 +103,22 @@ LRESULT SpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return Window::HandleMessage(message, wParam, lParam);
+}
+
+bool SpeedButton::WMKeyDown(UINT key, LPARAM flags) {
+    bool handled = false;
+    if (OnKeyDown)
+        OnKeyDown(key, handled);
+    if (handled || Handle() == nullptr)
+        return true;
+    // A key held down repeats; the button is pressed once.
+    bool repeated = (flags & (1 << 30)) != 0;
+    if (key == VK_SPACE || key == VK_RETURN) {
+        if (!repeated)
+            Click();
+        return true;
+    }
+    return false;
 }
 
 void SpeedButton::SetHot(bool hot) {
@@ -110,18 +165,22 @@ void SpeedButton::Paint(HDC dc) {
         ::DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     else if (hot_)
         ::DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
-    if (!glyph_)
-        return;
-    BITMAP info{};
-    ::GetObjectW(glyph_.get(), sizeof(info), &info);
-    unique_hdc source(::CreateCompatibleDC(dc));
-    SelectGuard select(source.get(), glyph_.get());
-    COLORREF transparent = ::GetPixel(source.get(), 0, info.bmHeight - 1);
-    int offset = down_ && hot_ ? 1 : 0;
-    int x = (gui::Width(r) - info.bmWidth) / 2 + offset;
-    int y = (gui::Height(r) - info.bmHeight) / 2 + offset;
-    ::TransparentBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, info.bmWidth, info.bmHeight,
-                     transparent);
+    if (glyph_) {
+        BITMAP info{};
+        ::GetObjectW(glyph_.get(), sizeof(info), &info);
+        unique_hdc source(::CreateCompatibleDC(dc));
+        SelectGuard select(source.get(), glyph_.get());
+        COLORREF transparent = ::GetPixel(source.get(), 0, info.bmHeight - 1);
+        int offset = down_ && hot_ ? 1 : 0;
+        int x = (gui::Width(r) - info.bmWidth) / 2 + offset;
+        int y = (gui::Height(r) - info.bmHeight) / 2 + offset;
+        ::TransparentBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, info.bmWidth, info.bmHeight,
+                         transparent);
+    }
+    if (Focused()) {
+        ::InflateRect(&r, -1, -1);
+        ::DrawFocusRect(dc, &r);
+    }
 }
 
 } // namespace gui

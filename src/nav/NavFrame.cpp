@@ -8,6 +8,8 @@
 
 #include "ResourceIds.h"
 
+#include <commctrl.h>
+
 namespace nav {
 
 TNavFrame::TNavFrame(INavFrameOwner& owner, gui::Window& parent, int id)
@@ -200,7 +202,28 @@ void TNavFrame::NameSpaceTreeViewWndProc(shellctrls::TMessage& message) {
         if (to != Handle() && !::IsChild(Handle(), to))
             FrameExit(to);
     }
+    if (message.Msg == WM_KEYDOWN && NameSpaceTreeKeyDown(message.WParam)) {
+        message.Msg = WM_NULL;
+        return;
+    }
     ItemViewMessage(message);
+}
+
+bool TNavFrame::NameSpaceTreeKeyDown(WPARAM key) {
+    if (key == VK_ESCAPE && OnKeyboardEscape) {
+        // While an item's name is edited the edit has the focus; a tree view that still
+        // sees Escape then leaves it to the edit.
+        HWND view = FNameSpaceTree->TreeViewHandle();
+        if (view != nullptr && ::SendMessageW(view, TVM_GETEDITCONTROL, 0, 0) != 0)
+            return false;
+        OnKeyboardEscape();
+        return true;
+    }
+    if (key == VK_F6 && OnFocusCycle) {
+        OnFocusCycle(::GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    }
+    return false;
 }
 
 void TNavFrame::FrameExit(HWND to) {

@@ -133,6 +133,12 @@ public:
     // button, centred on the screen. Tests put a recorder in its place.
     std::function<void(const std::wstring& text)> ShowMessage;
 
+    // Keys of the tree for the window around it: Escape (not while a name is being
+    // edited, where it ends the edit), and F6 or Shift+F6 (forward false) to move the
+    // focus on to the next part of the window.
+    std::function<void()> OnKeyboardEscape;
+    std::function<void(bool forward)> OnFocusCycle;
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -141,6 +147,8 @@ private:
     void CaptionPanelDragOver(gui::Window& source, bool& accept);
     void CaptionPanelDragDrop(gui::Window& source);
     void NameSpaceTreeViewWndProc(shellctrls::TMessage& message);
+    // Escape and F6 in the tree view; true when used up.
+    bool NameSpaceTreeKeyDown(WPARAM key);
     void BuildContextMenu();
     void ItemViewMessage(const shellctrls::TMessage& message);
     // Carries out what PostClose and PostRemoveRoot asked for; true for their message.

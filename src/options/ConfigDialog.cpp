@@ -43,6 +43,10 @@ constexpr int kLabelLeft = 12;
 constexpr int kFieldLeft = 136;
 constexpr int kGroupLeft = 5;
 constexpr int kGroupWidth = 245;
+// The hotkey row below the groups of the first page.
+constexpr int kHotkeyTop = 244;
+constexpr int kHotkeyLeft = 90;
+constexpr int kHotkeyWidth = 110;
 
 std::wstring Format(const wchar_t* pattern, const wchar_t* name) {
     std::wstring text = pattern;
@@ -63,6 +67,10 @@ std::wstring ValidationMessage(const std::vector<NumericField>& fields) {
     return message;
 }
 
+wchar_t PlainDigit(wchar_t typed) {
+    return typed >= L'\uFF10' && typed <= L'\uFF19' ? static_cast<wchar_t>(L'0' + (typed - L'\uFF10')) : typed;
+}
+
 app::TChangeParts PartsToSave(int formMode, int frameMode, int treeMode) {
     app::TChangeParts parts{app::cpConfig};
     if (formMode != kDoNotSave)
@@ -74,8 +82,8 @@ app::TChangeParts PartsToSave(int formMode, int frameMode, int treeMode) {
     return parts;
 }
 
-TConfigDialog::TConfigDialog(app::TMainForm& mainForm)
-    : gui::ModalForm(mainForm.Handle(), L"オプション", 277, 356), FMainForm(mainForm) {
+TConfigDialog::TConfigDialog(app::TMainForm& mainForm, gui::IInputMethod& inputMethod)
+    : gui::ModalForm(mainForm.Handle(), L"オプション", 277, 356), FMainForm(mainForm), FInputMethod(inputMethod) {
     Save = [this](app::TChangeParts parts) { FMainForm.SaveSettings(parts); };
     CreateControls();
     SetDialogFont(gui::DefaultLogFont());
@@ -92,6 +100,8 @@ TUpDownEdit& TConfigDialog::AddNumEdit(gui::Window& group, const std::wstring& c
     edit = std::make_unique<TUpDownEdit>(group, gui::MakeRect(kFieldLeft, top, 64, 21));
     edit->SetFilters({fcAllowDecimal, fcRejectProcess});
     edit->UpDown()->SetRange(min, max);
+    edit->OnKeyPress = [this](wchar_t& key) { NumEdtKeyPress(key); };
+    FInputMethodOffs.push_back(std::make_unique<gui::InputMethodOff>(*edit, FInputMethod));
     label->SetFocusControl(edit.get());
     return *edit;
 }
@@ -148,6 +158,13 @@ void TConfigDialog::CreateControls() {
                                                 gui::MakeRect(kLabelLeft, 47, 215, 17));
     FShiftChk->OnClick = [this] { ShiftChkClick(); };
 
+    // The hotkey that opens the panel, below the groups; K is free on this page.
+    FHotkeyLbl = std::make_unique<gui::Label>(windowTab, L"ホットキー(&K): ", kGroupLeft + kLabelLeft, kHotkeyTop + 4);
+    FHotkeyEdt = std::make_unique<gui::HotkeyEdit>(windowTab, gui::MakeRect(kHotkeyLeft, kHotkeyTop, kHotkeyWidth, 21));
+    FHotkeyLbl->SetFocusControl(FHotkeyEdt.get());
+    FHotkeyEdt->OnChange = [this] { HotkeyEdtChange(); };
+    FHotkeyNoteLbl = std::make_unique<gui::Label>(windowTab, L"", kHotkeyLeft + kHotkeyWidth + 6, kHotkeyTop + 4);
+
     // フレーム: the styles new frames start with.
     FDefaultStylesGroup = std::make_unique<gui::GroupBox>(frameTab, L"表示形式初期値",
                                                           gui::MakeRect(kGroupLeft, 6, kGroupWidth, 184));
@@ -199,8 +216,9 @@ void TConfigDialog::CreateControls() {
 }
 
 void TConfigDialog::AdjustLabels() {
-    for (gui::Label* label : {FSizeLbl.get(), FTransLbl.get(), FWidthLbl.get(), FHeightLbl.get(),
-                              FBaseLbl.get(), FFromLbl.get(), FFrameLbl.get(), FTreeLbl.get()})
+    for (gui::Label* label : {FSizeLbl.get(), FTransLbl.get(), FWidthLbl.get(), FHeightLbl.get(), FBaseLbl.get(),
+                              FHotkeyLbl.get(), FHotkeyNoteLbl.get(), FFromLbl.get(), FFrameLbl.get(),
+                              FTreeLbl.get()})
         label->AdjustSize();
 }
 
@@ -278,6 +296,7 @@ void TConfigDialog::CaptureSettings() {
     FHeightEdt->SetTag(FMainForm.ExpandHeight());
     FBaseBox->SetTag(static_cast<int>(FMainForm.BaseColor()));
     FShiftChk->SetTag(FMainForm.ColorShift() ? 1 : 0);
+    FHotkeyEdt->SetTag(FMainForm.Hotkey());
     FDefaultStylesGroup->SetTag(static_cast<int>(FMainForm.DefaultStyles().Bits()));
     FDefaultFiltersGroup->SetTag(static_cast<int>(FMainForm.DefaultFilters().Bits()));
     FMaintainGroup->SetTag(static_cast<int>(FMainForm.Maintains().Bits()));
@@ -285,11 +304,22 @@ void TConfigDialog::CaptureSettings() {
 }
 
 void TConfigDialog::ShowSettings() {
+    struct Filling {
+        bool& flag;
+        explicit Filling(bool& f) : flag(f) { flag = true; }
+        ~Filling() { flag = false; }
+    };
     Bracketed([this] {
-        for (TUpDownEdit* edit : {FSizeEdt.get(), FTransEdt.get(), FWidthEdt.get(), FHeightEdt.get()})
-            edit->SetValue(edit->Tag());
+        {
+            Filling filling(FFilling);
+            for (TUpDownEdit* edit : {FSizeEdt.get(), FTransEdt.get(), FWidthEdt.get(), FHeightEdt.get()})
+                edit->SetValue(edit->Tag());
+        }
         FBaseBox->SetSelected(static_cast<gui::TColor>(FBaseBox->Tag()));
+        UpdateBaseBoxHint();
         FShiftChk->SetChecked(FShiftChk->Tag() != 0);
+        FHotkeyEdt->SetHotkey(static_cast<WORD>(FHotkeyEdt->Tag()));
+        UpdateHotkeyNote();
         auto styles = static_cast<unsigned>(FDefaultStylesGroup->Tag());
         for (auto& check : FStyleChks)
             check->SetChecked(check->Tag() < 32 && ((styles >> check->Tag()) & 1) != 0);
@@ -309,6 +339,7 @@ void TConfigDialog::RestoreSettings() {
     FMainForm.SetExpandHeight(FHeightEdt->Tag());
     FMainForm.SetBaseColor(static_cast<gui::TColor>(FBaseBox->Tag()));
     FMainForm.SetColorShift(FShiftChk->Tag() != 0);
+    FMainForm.SetHotkey(static_cast<WORD>(FHotkeyEdt->Tag()));
     FMainForm.SetDefaultStyles(
         shellctrls::TNamespaceTreeControlStyles::FromBits(static_cast<unsigned>(FDefaultStylesGroup->Tag())));
     FMainForm.SetDefaultFilters(
@@ -356,9 +387,33 @@ void TConfigDialog::HeightEdtVerify(std::wstring&, int& position, TNumericallyRe
 void TConfigDialog::BaseBoxChange() {
     Bracketed([this] {
         FMainForm.SetBaseColor(FBaseBox->Selected());
-        std::wstring text = FBaseBox->ItemText(FBaseBox->ItemIndex());
-        gui::SetHint(*FBaseBox, FBaseBox->TextWidth(text) > FBaseBox->Width() ? text : std::wstring());
+        UpdateBaseBoxHint();
     });
+}
+
+void TConfigDialog::UpdateBaseBoxHint() {
+    std::wstring text = FBaseBox->ItemText(FBaseBox->ItemIndex());
+    gui::SetHint(*FBaseBox, FBaseBox->TextWidth(text) > FBaseBox->Width() ? text : std::wstring());
+}
+
+void TConfigDialog::NumEdtKeyPress(wchar_t& key) {
+    // The fields' own filter takes plain digits only; a digit from an input method in
+    // full width is the same digit.
+    key = PlainDigit(key);
+}
+
+void TConfigDialog::HotkeyEdtChange() {
+    Bracketed([this] {
+        FMainForm.SetHotkey(FHotkeyEdt->Hotkey());
+        UpdateHotkeyNote();
+    });
+}
+
+void TConfigDialog::UpdateHotkeyNote() {
+    // Its own note: the warning label decides whether OK can be pressed, and keys taken
+    // by another program are no reason to refuse the other settings.
+    FHotkeyNoteLbl->SetText(FMainForm.HotkeyRefused() ? L"使用中です" : L"");
+    FHotkeyNoteLbl->AdjustSize();
 }
 
 void TConfigDialog::BaseBoxDropDown() {

@@ -1,9 +1,9 @@
 #pragma once
 // The options dialog: the strip's thickness and translucency, the panel's size, the
-// base colour and colour shift, the default tree styles and filters, and what is kept
-// at the end of the program. Every change reaches the main window at once; the values
-// the window had when the dialog opened are captured first, so that cancelling gives
-// them back.
+// base colour and colour shift, the hotkey that opens the panel, the default tree styles
+// and filters, and what is kept at the end of the program. Every change reaches the main
+// window at once; the values the window had when the dialog opened are captured first,
+// so that cancelling gives them back.
 #include "app/MainForm.h"
 #include "app/OptionsDialog.h"
 #include "gui/Button.h"
@@ -12,6 +12,8 @@
 #include "gui/ComboBox.h"
 #include "gui/GroupBox.h"
 #include "gui/Handles.h"
+#include "gui/HotkeyEdit.h"
+#include "gui/InputMethod.h"
 #include "gui/Label.h"
 #include "gui/ModalForm.h"
 #include "gui/PageControl.h"
@@ -36,9 +38,15 @@ std::wstring ValidationMessage(const std::vector<NumericField>& fields);
 // keep mode (0 save, 1 save this time only, 2 do not save) is not 2.
 app::TChangeParts PartsToSave(int formMode, int frameMode, int treeMode);
 
+// A digit typed in full width (as a Japanese input method gives it, U+FF10 to U+FF19)
+// as the plain digit; any other character as it is.
+wchar_t PlainDigit(wchar_t typed);
+
 class TConfigDialog : public gui::ModalForm, public app::IOptionsDialog {
 public:
-    explicit TConfigDialog(app::TMainForm& mainForm);
+    // inputMethod: the one the numeric fields keep closed (the system's unless a test
+    // gives another).
+    explicit TConfigDialog(app::TMainForm& mainForm, gui::IInputMethod& inputMethod = gui::SystemInputMethod());
 
     // Shows the dialog modally; after OK marks the whole state changed and saves the
     // parts the keep modes ask for. Answers the modal result.
@@ -60,6 +68,10 @@ public:
     gui::Label& SizeLbl() { return *FSizeLbl; }
     gui::ColorBox& BaseBox() { return *FBaseBox; }
     gui::CheckBox& ShiftChk() { return *FShiftChk; }
+    gui::Label& HotkeyLbl() { return *FHotkeyLbl; }
+    gui::HotkeyEdit& HotkeyEdt() { return *FHotkeyEdt; }
+    // Beside the hotkey field: says when the system refused the keys.
+    gui::Label& HotkeyNoteLbl() { return *FHotkeyNoteLbl; }
     gui::CheckBox& HasLinesChk() { return *FStyleChks[0]; }
     gui::CheckBox& FullRowSelectChk() { return *FStyleChks[1]; }
     const std::vector<std::unique_ptr<gui::CheckBox>>& StyleChks() const { return FStyleChks; }
@@ -92,6 +104,8 @@ private:
     void HeightEdtVerify(std::wstring& text, int& position, TNumericallyRelationship relation);
     void BaseBoxChange();
     void BaseBoxDropDown();
+    void HotkeyEdtChange();
+    void NumEdtKeyPress(wchar_t& key);
     void ShiftChkClick();
     void DefaultStyleChksClick(gui::CheckBox& sender);
     void DefaultFilterChksClick(gui::CheckBox& sender);
@@ -102,14 +116,21 @@ private:
     void ShowSettings();
     void CaptureSettings();
     void RestoreSettings();
+    // The colour box's hint is the name it shows when that is wider than the box.
+    void UpdateBaseBoxHint();
+    void UpdateHotkeyNote();
     // Runs a change handler inside an update bracket that closes also on an exception.
     void Bracketed(const std::function<void()>& change);
-    // Whether the dialog is the application's active window: the verification
-    // handlers act only then, not while the fields are filled before it shows.
-    bool IsActive() const { return Handle() != nullptr && ::GetActiveWindow() == Handle(); }
+    // Whether the verification handlers may write to the main window: only while the
+    // dialog is the application's active window, and never while the dialog fills its
+    // own fields (a field holding its position already would otherwise write back the
+    // position the field clamped, not the value given).
+    bool IsActive() const { return !FFilling && Handle() != nullptr && ::GetActiveWindow() == Handle(); }
 
     app::TMainForm& FMainForm;
+    gui::IInputMethod& FInputMethod;
     int FUpdateCount = 0;
+    bool FFilling = false;
 
     std::unique_ptr<gui::PageControl> FOptionPage;
     std::unique_ptr<gui::GroupBox> FCollapsedGroup, FExpandedGroup, FColoringGroup;
@@ -118,6 +139,10 @@ private:
     std::unique_ptr<TUpDownEdit> FSizeEdt, FTransEdt, FWidthEdt, FHeightEdt;
     std::unique_ptr<gui::ColorBox> FBaseBox;
     std::unique_ptr<gui::CheckBox> FShiftChk;
+    std::unique_ptr<gui::Label> FHotkeyLbl, FHotkeyNoteLbl;
+    std::unique_ptr<gui::HotkeyEdit> FHotkeyEdt;
+    // The input method stays closed in the numeric fields.
+    std::vector<std::unique_ptr<gui::InputMethodOff>> FInputMethodOffs;
     std::vector<std::unique_ptr<gui::CheckBox>> FStyleChks;
     std::vector<std::unique_ptr<gui::CheckBox>> FFilterChks;
     std::unique_ptr<gui::Label> FFromLbl, FFrameLbl, FTreeLbl;

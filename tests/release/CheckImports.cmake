@@ -2,7 +2,7 @@
 # that the one downloaded file runs by itself. Usage: cmake -DEXE=... -DOBJDUMP=... -P
 cmake_minimum_required(VERSION 3.25)
 set(allowed
-    advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msimg32.dll msvcrt.dll
+    advapi32.dll comctl32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msimg32.dll msvcrt.dll
     ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll version.dll)
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
