@@ -150,7 +150,7 @@ void ColorBox::ListClosed() {
     dropped_ = false;
     bool custom = customInList_;
     customInList_ = false;
-    if (ItemIndex() == 0 && custom && closesOnSelection_) {
+    if (ItemIndex() == 0 && closesOnSelection_) {
         PostPick();
         return;
     }
@@ -214,11 +214,8 @@ bool ColorBox::Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         case CBN_SELENDOK:
             // A click on an entry or Enter (the platform may say so on the closed box as
             // well): the custom entry opens the dialog even when it was chosen already.
-            if (dropped_) {
+            if (dropped_)
                 closesOnSelection_ = true;
-                if (ItemIndex() == 0)
-                    customInList_ = true;
-            }
             result = 0;
             return true;
         case CBN_SELENDCANCEL:

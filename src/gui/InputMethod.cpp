@@ -60,11 +60,14 @@ LRESULT InputMethodOff::ControlMessage(UINT message, WPARAM wParam, LPARAM lPara
         if (wParam == IMN_SETOPENSTATUS && openOnArrival_.has_value())
             Close();
         break;
-    case WM_KILLFOCUS:
-        if (openOnArrival_.value_or(false))
-            inputMethod_.SetOpenStatus(control_, true);
+    case WM_KILLFOCUS: {
+        // Forgotten first: reopening raises a notice of its own, which must not close.
+        bool reopen = openOnArrival_.value_or(false);
         openOnArrival_.reset();
+        if (reopen)
+            inputMethod_.SetOpenStatus(control_, true);
         break;
+    }
     default:
         break;
     }

@@ -43,9 +43,12 @@ constexpr int kLabelLeft = 12;
 constexpr int kFieldLeft = 136;
 constexpr int kGroupLeft = 5;
 constexpr int kGroupWidth = 245;
-// The hotkey row below the groups of the first page.
-constexpr int kHotkeyTop = 244;
-constexpr int kHotkeyLeft = 90;
+// The first page: three groups one above the other, then the hotkey row with its note
+// beside the field.
+constexpr int kWindowGroupHeight = 71;
+constexpr int kWindowGroupTop[] = {4, 79, 154};
+constexpr int kHotkeyTop = 231;
+constexpr int kHotkeyLeft = 95;
 constexpr int kHotkeyWidth = 110;
 
 std::wstring Format(const wchar_t* pattern, const wchar_t* name) {
@@ -130,11 +133,11 @@ void TConfigDialog::CreateControls() {
 
     // ウィンドウ: the collapsed strip, the expanded panel, the colour.
     FCollapsedGroup = std::make_unique<gui::GroupBox>(windowTab, L"折り畳み時",
-                                                      gui::MakeRect(kGroupLeft, 6, kGroupWidth, 74));
+                                                      gui::MakeRect(kGroupLeft, kWindowGroupTop[0], kGroupWidth, kWindowGroupHeight));
     AddNumEdit(*FCollapsedGroup, L"幅[4-32](&W): ", 18, 4, 32, FSizeLbl, FSizeEdt);
     AddNumEdit(*FCollapsedGroup, L"透明度[1-255](&T): ", 45, 1, 255, FTransLbl, FTransEdt);
     FExpandedGroup =
-        std::make_unique<gui::GroupBox>(windowTab, L"展開時", gui::MakeRect(kGroupLeft, 86, kGroupWidth, 74));
+        std::make_unique<gui::GroupBox>(windowTab, L"展開時", gui::MakeRect(kGroupLeft, kWindowGroupTop[1], kGroupWidth, kWindowGroupHeight));
     AddNumEdit(*FExpandedGroup, L"横幅[100-32767](&X): ", 18, 100, 32767, FWidthLbl, FWidthEdt);
     AddNumEdit(*FExpandedGroup, L"高さ[100-32767](&Y): ", 45, 100, 32767, FHeightLbl, FHeightEdt);
     FSizeEdt->OnVerify = [this](TUpDownEdit&, std::wstring& text, int& position, TNumericallyRelationship r) {
@@ -148,7 +151,7 @@ void TConfigDialog::CreateControls() {
                                   TNumericallyRelationship r) { HeightEdtVerify(text, position, r); };
 
     FColoringGroup =
-        std::make_unique<gui::GroupBox>(windowTab, L"着色", gui::MakeRect(kGroupLeft, 166, kGroupWidth, 74));
+        std::make_unique<gui::GroupBox>(windowTab, L"着色", gui::MakeRect(kGroupLeft, kWindowGroupTop[2], kGroupWidth, kWindowGroupHeight));
     FBaseLbl = std::make_unique<gui::Label>(*FColoringGroup, L"ベースカラー(&C): ", kLabelLeft, 22);
     FBaseBox = std::make_unique<gui::ColorBox>(*FColoringGroup, gui::MakeRect(100, 18, 127, 240));
     FBaseLbl->SetFocusControl(FBaseBox.get());
@@ -159,8 +162,9 @@ void TConfigDialog::CreateControls() {
     FShiftChk->OnClick = [this] { ShiftChkClick(); };
 
     // The hotkey that opens the panel, below the groups; K is free on this page.
-    FHotkeyLbl = std::make_unique<gui::Label>(windowTab, L"ホットキー(&K): ", kGroupLeft + kLabelLeft, kHotkeyTop + 4);
-    FHotkeyEdt = std::make_unique<gui::HotkeyEdit>(windowTab, gui::MakeRect(kHotkeyLeft, kHotkeyTop, kHotkeyWidth, 21));
+    FHotkeyLbl = std::make_unique<gui::Label>(windowTab, L"ホットキー(&K):", kGroupLeft + kLabelLeft, kHotkeyTop + 4);
+    FHotkeyEdt =
+        std::make_unique<gui::HotkeyEdit>(windowTab, gui::MakeRect(kHotkeyLeft, kHotkeyTop, kHotkeyWidth, 21));
     FHotkeyLbl->SetFocusControl(FHotkeyEdt.get());
     FHotkeyEdt->OnChange = [this] { HotkeyEdtChange(); };
     FHotkeyNoteLbl = std::make_unique<gui::Label>(windowTab, L"", kHotkeyLeft + kHotkeyWidth + 6, kHotkeyTop + 4);
@@ -412,7 +416,7 @@ void TConfigDialog::HotkeyEdtChange() {
 void TConfigDialog::UpdateHotkeyNote() {
     // Its own note: the warning label decides whether OK can be pressed, and keys taken
     // by another program are no reason to refuse the other settings.
-    FHotkeyNoteLbl->SetText(FMainForm.HotkeyRefused() ? L"使用中です" : L"");
+    FHotkeyNoteLbl->SetText(FMainForm.HotkeyRefused() ? L"使用中" : L"");
     FHotkeyNoteLbl->AdjustSize();
 }
 

@@ -1,8 +1,5 @@
-#include "FarPointerDesktop.h"
-#include "app/MainForm.h"
+#include "ConfigDialogFixture.h"
 #include "gui/Hint.h"
-#include "options/ConfigDialog.h"
-#include "support/Pump.h"
 
 #include <gtest/gtest.h>
 
@@ -16,87 +13,7 @@ using testing_support::PumpUntilIdle;
 
 namespace {
 
-class ConfigDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        form = std::make_unique<app::TMainForm>(desktop);
-        dialog = std::make_unique<TConfigDialog>(*form);
-        dialog->Save = [this](TChangeParts parts) {
-            saved.push_back(parts);
-            modifiesAtSave.push_back(form->Modifies());
-        };
-        PumpUntilIdle();
-    }
-    void TearDown() override {
-        dialog.reset();
-        form.reset();
-        PumpUntilIdle();
-    }
-
-    // Opens the dialog and runs the actions inside its modal loop, as the user would
-    // act on it; the actions end by closing it. Answers the modal result.
-    int Run(std::function<void()> actions) {
-        pending = std::move(actions);
-        current = dialog.get();
-        UINT_PTR start = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            auto run = std::move(pending);
-            pending = nullptr;
-            EXPECT_EQ(GetActiveWindow(), current->Handle());
-            if (run)
-                run();
-        });
-        // Keys posted by the actions go through the dialog's own loop; a dialog that
-        // is still open after that is a failure.
-        UINT_PTR failsafe = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            if (current->ShowingModal()) {
-                ADD_FAILURE() << "the dialog stayed open";
-                current->SetModalResult(gui::mrCancel);
-            }
-        });
-        int result = dialog->Execute();
-        KillTimer(nullptr, start);
-        KillTimer(nullptr, failsafe);
-        return result;
-    }
-
-    static void Type(gui::Window& control, const std::wstring& text) {
-        control.SetFocus();
-        for (wchar_t ch : text)
-            SendMessageW(control.Handle(), WM_CHAR, ch, 1);
-    }
-    static void Retype(TUpDownEdit& edit, const std::wstring& text) {
-        edit.SetFocus();
-        edit.SelectAll();
-        SendMessageW(edit.Handle(), WM_CHAR, VK_BACK, 1);
-        Type(edit, text);
-    }
-    // The whole text replaced at once, as a paste over the selection does.
-    static void Replace(TUpDownEdit& edit, const std::wstring& text) { edit.SetText(text); }
-    static void Click(gui::Window& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
-    // Picks an item as the user does: the list selects it and tells its parent.
-    static void Pick(gui::ComboBox& box, int index) {
-        box.SetItemIndex(index);
-        SendMessageW(GetParent(box.Handle()), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(box.Handle()));
-    }
-    static int IndexOf(gui::ComboBox& box, const std::wstring& text) {
-        for (int i = 0; i < box.Count(); ++i) {
-            if (box.ItemText(i) == text)
-                return i;
-        }
-        return -1;
-    }
-
-    FarPointerDesktop desktop;
-    std::unique_ptr<app::TMainForm> form;
-    std::unique_ptr<TConfigDialog> dialog;
-    std::vector<TChangeParts> saved;
-    std::vector<TChangeParts> modifiesAtSave;
-    static inline std::function<void()> pending;
-    static inline TConfigDialog* current = nullptr;
-};
+using ConfigDialogTest = options_test::ConfigDialogFixture;
 
 TEST_F(ConfigDialogTest, IsLaidOutAsTheOptionsDialog) {
     EXPECT_EQ(dialog->Text(), L"オプション");
@@ -359,24 +276,33 @@ TEST_F(ConfigDialogTest, TheColourListIsWideEnoughAndALongNameBecomesTheHint) {
 
 TEST_F(ConfigDialogTest, TheCustomEntryTakesAPickedColourAndACancelledPickChangesNothing) {
     bool answer = false;
+    int asked = 0;
     dialog->BaseBox().PickColor = [&](HWND, gui::TColor& color) {
+        ++asked;
         color = 0x123456;
         return answer;
     };
-    Run([&] {
-        Pick(dialog->BaseBox(), IndexOf(dialog->BaseBox(), L"Olive"));
-        Pick(dialog->BaseBox(), 0);
-        EXPECT_EQ(form->BaseColor(), 0x008080u);
-        EXPECT_EQ(dialog->BaseBox().ItemText(dialog->BaseBox().ItemIndex()), L"Olive");
-        answer = true;
-        Pick(dialog->BaseBox(), 0);
-        EXPECT_EQ(form->BaseColor(), 0x123456u);
-        Click(dialog->OKButton());
-    });
+    gui::ColorBox& box = dialog->BaseBox();
+    RunSteps({[&] {
+                  Pick(box, IndexOf(box, L"Olive"));
+                  ChooseInList(box, 0);
+              },
+              [&] {
+                  EXPECT_EQ(asked, 1);
+                  EXPECT_EQ(form->BaseColor(), 0x008080u);
+                  EXPECT_EQ(box.ItemText(box.ItemIndex()), L"Olive");
+                  answer = true;
+                  ChooseInList(box, 0);
+              },
+              [&] {
+                  EXPECT_EQ(asked, 2);
+                  EXPECT_EQ(form->BaseColor(), 0x123456u);
+                  Click(dialog->OKButton());
+              }});
     // A colour without a name opens as the custom entry.
     Run([&] {
-        EXPECT_EQ(dialog->BaseBox().ItemIndex(), 0);
-        EXPECT_EQ(dialog->BaseBox().Selected(), 0x123456u);
+        EXPECT_EQ(box.ItemIndex(), 0);
+        EXPECT_EQ(box.Selected(), 0x123456u);
         Click(dialog->CancelButton());
     });
 }
