@@ -4,6 +4,7 @@
 #include "FarPointerDesktop.h"
 #include "app/MainForm.h"
 #include "options/ConfigDialog.h"
+#include "support/Keyboard.h"
 #include "support/Pump.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <deque>
 #include <functional>
 #include <initializer_list>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -64,38 +64,11 @@ protected:
         return result;
     }
 
-    // Keys as the keyboard gives them: injected input, which reaches the dialog through
-    // its loop with the key state (Ctrl, Shift) as it would be.
+    // Keys as the keyboard gives them, through the dialog's loop.
     static void PressKeys(std::initializer_list<WORD> held, WORD key) {
-        std::vector<INPUT> inputs;
-        auto add = [&inputs](WORD vk, bool up) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = vk;
-            input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-            input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
-            inputs.push_back(input);
-        };
-        for (WORD vk : held)
-            add(vk, false);
-        add(key, false);
-        add(key, true);
-        for (auto it = std::rbegin(held); it != std::rend(held); ++it)
-            add(*it, true);
-        EXPECT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
+        EXPECT_TRUE(testing_support::PressKeys(held, key));
     }
     static void PressKey(WORD key) { PressKeys({}, key); }
-    // Keys of the extended block (arrows, Home, End, page keys...), which the keyboard
-    // tells apart from the number pad's.
-    static bool IsExtendedKey(WORD vk) {
-        switch (vk) {
-        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
-        case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE:
-            return true;
-        default:
-            return false;
-        }
-    }
 
     static void Type(gui::Window& control, const std::wstring& text) {
         control.SetFocus();
