@@ -104,10 +104,10 @@ void TMainForm::CreateControls() {
 }
 
 void TMainForm::FormCreate() {
-    FAccessibleWindow = std::make_unique<gui::AccessibleServer>([this] { return AccessibleFacts(false); },
-                                                                [this] { AccessibleDefaultAction(); }, OBJID_WINDOW);
-    FAccessibleClient = std::make_unique<gui::AccessibleServer>([this] { return AccessibleFacts(true); },
-                                                                [this] { AccessibleDefaultAction(); }, OBJID_CLIENT);
+    FAccessibleWindow = std::make_unique<gui::AccessibleServer>(
+        [this] { return AccessibleFacts(false); }, [this] { AccessibleDefaultAction(); }, OBJID_WINDOW);
+    FAccessibleClient = std::make_unique<gui::AccessibleServer>(
+        [this] { return AccessibleFacts(true); }, [this] { AccessibleDefaultAction(); }, OBJID_CLIENT);
     FHitPlace = HTCLIENT;
     FHoverPos = {0, 0};
     FWasActive = nullptr;
@@ -276,7 +276,8 @@ void TMainForm::FormShow() {
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     for (gui::AccessibleServer* server : {FAccessibleWindow.get(), FAccessibleClient.get()}) {
-        if (LRESULT result = 0; server != nullptr && server->HandleMessage(Handle(), message, wParam, lParam, result))
+        if (LRESULT result = 0;
+            server != nullptr && server->HandleMessage(Handle(), message, wParam, lParam, result))
             return result;
     }
     switch (message) {

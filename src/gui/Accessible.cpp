@@ -79,7 +79,9 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
+    STDMETHODIMP_(ULONG) AddRef() override {
+        return static_cast<ULONG>(::InterlockedIncrement(&references_));
+    }
     STDMETHODIMP_(ULONG) Release() override {
         LONG left = ::InterlockedDecrement(&references_);
         if (left == 0)
@@ -151,9 +153,8 @@ public:
             long flags = server_->Facts().state;
             VARIANT shown;
             ::VariantInit(&shown);
-            if (IAccessible* standard = Standard(); standard != nullptr &&
-                                                    SUCCEEDED(standard->get_accState(child, &shown)) &&
-                                                    shown.vt == VT_I4)
+            if (IAccessible* standard = Standard();
+                standard != nullptr && SUCCEEDED(standard->get_accState(child, &shown)) && shown.vt == VT_I4)
                 flags |= shown.lVal;
             ::VariantClear(&shown);
             state->vt = VT_I4;
@@ -166,7 +167,8 @@ public:
             return E_POINTER;
         *action = nullptr;
         if (!IsSelf(child))
-            return Delegate([&](IAccessible& standard) { return standard.get_accDefaultAction(child, action); });
+            return Delegate(
+                [&](IAccessible& standard) { return standard.get_accDefaultAction(child, action); });
         return Answer([&] { return TextAnswer(server_->Facts().defaultAction, action); });
     }
     STDMETHODIMP accDoDefaultAction(VARIANT child) override {
@@ -175,8 +177,9 @@ public:
         return Answer([&] {
             if (!server_->HasDefaultAction() || server_->Facts().defaultAction.empty())
                 return DISP_E_MEMBERNOTFOUND;
-            return ::PostMessageW(window_, DoDefaultActionMessage(), static_cast<WPARAM>(objectId_), 0) ? S_OK
-                                                                                                         : E_FAIL;
+            return ::PostMessageW(window_, DoDefaultActionMessage(), static_cast<WPARAM>(objectId_), 0)
+                       ? S_OK
+                       : E_FAIL;
         });
     }
 
@@ -262,8 +265,8 @@ private:
     Microsoft::WRL::ComPtr<IAccessible> standard_;
 };
 
-AccessibleServer::AccessibleServer(std::function<AccessibleFacts()> facts, std::function<void()> doDefaultAction,
-                                   LONG objectId)
+AccessibleServer::AccessibleServer(std::function<AccessibleFacts()> facts,
+                                   std::function<void()> doDefaultAction, LONG objectId)
     : facts_(std::move(facts)), doDefaultAction_(std::move(doDefaultAction)), objectId_(objectId) {}
 
 AccessibleServer::~AccessibleServer() {
@@ -275,7 +278,8 @@ AccessibleServer::~AccessibleServer() {
     object_->Release();
 }
 
-bool AccessibleServer::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool AccessibleServer::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                     LRESULT& result) {
     if (message == DoDefaultActionMessage() && static_cast<LONG>(wParam) == objectId_) {
         if (doDefaultAction_)
             doDefaultAction_();
@@ -293,7 +297,8 @@ bool AccessibleServer::HandleMessage(HWND window, UINT message, WPARAM wParam, L
     }
     if (object_ == nullptr)
         object_ = new Object(*this, window, objectId_);
-    LRESULT answer = Library().lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object_));
+    LRESULT answer =
+        Library().lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object_));
     if (answer < 0)
         return false;
     result = answer;

@@ -29,8 +29,8 @@ public:
     // doDefaultAction runs the default action (posted to the window first, so that it
     // never runs inside a call of the screen reader). objectId is OBJID_CLIENT (the
     // window's content) or OBJID_WINDOW (the window as a whole).
-    explicit AccessibleServer(std::function<AccessibleFacts()> facts, std::function<void()> doDefaultAction = {},
-                              LONG objectId = OBJID_CLIENT);
+    explicit AccessibleServer(std::function<AccessibleFacts()> facts,
+                              std::function<void()> doDefaultAction = {}, LONG objectId = OBJID_CLIENT);
     // A screen reader may hold the object longer: from now on it answers that the
     // window has gone.
     ~AccessibleServer();

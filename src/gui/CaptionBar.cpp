@@ -99,7 +99,9 @@ void CaptionBar::SetKeyboardFocusable(bool focusable) {
         SpeedButton& control = *button.control;
         control.SetKeyboardFocusable(focusable);
         if (focusable)
-            control.OnKeyDown = [this, &control](UINT key, bool& handled) { ButtonKeyDown(control, key, handled); };
+            control.OnKeyDown = [this, &control](UINT key, bool& handled) {
+                ButtonKeyDown(control, key, handled);
+            };
         else
             control.OnKeyDown = nullptr;
     }

@@ -189,7 +189,8 @@ LRESULT ColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN:
         // The keys that close the list on its selection; the platform reports some of
         // them as a cancel.
-        if (dropped_ && (wParam == VK_F4 || (message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN))))
+        if (dropped_ &&
+            (wParam == VK_F4 || (message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN))))
             closesOnSelection_ = true;
         break;
     default:

@@ -17,8 +17,8 @@ void HotkeyEdit::Change() {
 }
 
 LRESULT HotkeyEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_KEYDOWN && (wParam == VK_BACK || wParam == VK_DELETE) && ::GetKeyState(VK_CONTROL) >= 0 &&
-        ::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
+    if (message == WM_KEYDOWN && (wParam == VK_BACK || wParam == VK_DELETE) &&
+        ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
         if (Hotkey() != 0) {
             SetHotkey(0);
             Change();

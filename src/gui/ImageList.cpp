@@ -123,9 +123,7 @@ unique_hbitmap CreateGlyphInColor(const ImageList& images, int index, COLORREF c
     info.header = source.dsBmih;
     info.header.biClrUsed = 2;
     info.header.biClrImportant = 0;
-    auto quad = [](COLORREF c) {
-        return RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0};
-    };
+    auto quad = [](COLORREF c) { return RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0}; };
     info.colors[0] = quad(RGB(255 - GetRValue(color), 255 - GetGValue(color), 255 - GetBValue(color)));
     info.colors[1] = quad(color);
     void* bits = nullptr;
@@ -138,7 +136,8 @@ unique_hbitmap CreateGlyphInColor(const ImageList& images, int index, COLORREF c
     // drawing, anything else is drawn.
     const auto* from = static_cast<const BYTE*>(source.dsBm.bmBits);
     auto* to = static_cast<BYTE*>(bits);
-    const size_t size = static_cast<size_t>(source.dsBm.bmWidthBytes) * static_cast<size_t>(source.dsBm.bmHeight);
+    const size_t size =
+        static_cast<size_t>(source.dsBm.bmWidthBytes) * static_cast<size_t>(source.dsBm.bmHeight);
     for (size_t i = 0; i < size; ++i) {
         BYTE high = (from[i] >> 4) == 15 ? 0 : 1;
         BYTE low = (from[i] & 0x0F) == 15 ? 0 : 1;

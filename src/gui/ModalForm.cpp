@@ -24,7 +24,8 @@ bool IsControlParent(HWND window) {
 // stop and a control parent at once (the tabs of a page control, which hold the pages)
 // is a stop of its own, before the controls inside it.
 void CollectTabStops(HWND parent, std::vector<HWND>& stops) {
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (!::IsWindowVisible(child) || !::IsWindowEnabled(child))
             continue;
         if ((::GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0)
@@ -244,7 +245,8 @@ PageControl* ModalForm::KeyboardPageControl() const {
 
 bool ModalForm::TabKey(bool backward) {
     HWND focus = ::GetFocus();
-    if (focus != nullptr && (::SendMessageW(focus, WM_GETDLGCODE, VK_TAB, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) != 0)
+    if (focus != nullptr &&
+        (::SendMessageW(focus, WM_GETDLGCODE, VK_TAB, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) != 0)
         return false;
     std::vector<HWND> stops = TabStops(Handle());
     if (stops.empty())

@@ -174,8 +174,8 @@ void SpeedButton::Paint(HDC dc) {
         int offset = down_ && hot_ ? 1 : 0;
         int x = (gui::Width(r) - info.bmWidth) / 2 + offset;
         int y = (gui::Height(r) - info.bmHeight) / 2 + offset;
-        ::TransparentBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, info.bmWidth, info.bmHeight,
-                         transparent);
+        ::TransparentBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, info.bmWidth,
+                         info.bmHeight, transparent);
     }
     if (Focused()) {
         ::InflateRect(&r, -1, -1);

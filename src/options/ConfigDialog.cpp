@@ -71,7 +71,8 @@ std::wstring ValidationMessage(const std::vector<NumericField>& fields) {
 }
 
 wchar_t PlainDigit(wchar_t typed) {
-    return typed >= L'\uFF10' && typed <= L'\uFF19' ? static_cast<wchar_t>(L'0' + (typed - L'\uFF10')) : typed;
+    return typed >= L'\uFF10' && typed <= L'\uFF19' ? static_cast<wchar_t>(L'0' + (typed - L'\uFF10'))
+                                                    : typed;
 }
 
 app::TChangeParts PartsToSave(int formMode, int frameMode, int treeMode) {
@@ -86,7 +87,8 @@ app::TChangeParts PartsToSave(int formMode, int frameMode, int treeMode) {
 }
 
 TConfigDialog::TConfigDialog(app::TMainForm& mainForm, gui::IInputMethod& inputMethod)
-    : gui::ModalForm(mainForm.Handle(), L"オプション", 277, 356), FMainForm(mainForm), FInputMethod(inputMethod) {
+    : gui::ModalForm(mainForm.Handle(), L"オプション", 277, 356), FMainForm(mainForm),
+      FInputMethod(inputMethod) {
     Save = [this](app::TChangeParts parts) { FMainForm.SaveSettings(parts); };
     CreateControls();
     SetDialogFont(gui::DefaultLogFont());
@@ -132,12 +134,13 @@ void TConfigDialog::CreateControls() {
     gui::TabSheet& completionTab = FOptionPage->AddPage(L"終了時");
 
     // ウィンドウ: the collapsed strip, the expanded panel, the colour.
-    FCollapsedGroup = std::make_unique<gui::GroupBox>(windowTab, L"折り畳み時",
-                                                      gui::MakeRect(kGroupLeft, kWindowGroupTop[0], kGroupWidth, kWindowGroupHeight));
+    FCollapsedGroup = std::make_unique<gui::GroupBox>(
+        windowTab, L"折り畳み時",
+        gui::MakeRect(kGroupLeft, kWindowGroupTop[0], kGroupWidth, kWindowGroupHeight));
     AddNumEdit(*FCollapsedGroup, L"幅[4-32](&W): ", 18, 4, 32, FSizeLbl, FSizeEdt);
     AddNumEdit(*FCollapsedGroup, L"透明度[1-255](&T): ", 45, 1, 255, FTransLbl, FTransEdt);
-    FExpandedGroup =
-        std::make_unique<gui::GroupBox>(windowTab, L"展開時", gui::MakeRect(kGroupLeft, kWindowGroupTop[1], kGroupWidth, kWindowGroupHeight));
+    FExpandedGroup = std::make_unique<gui::GroupBox>(
+        windowTab, L"展開時", gui::MakeRect(kGroupLeft, kWindowGroupTop[1], kGroupWidth, kWindowGroupHeight));
     AddNumEdit(*FExpandedGroup, L"横幅[100-32767](&X): ", 18, 100, 32767, FWidthLbl, FWidthEdt);
     AddNumEdit(*FExpandedGroup, L"高さ[100-32767](&Y): ", 45, 100, 32767, FHeightLbl, FHeightEdt);
     FSizeEdt->OnVerify = [this](TUpDownEdit&, std::wstring& text, int& position, TNumericallyRelationship r) {
@@ -150,8 +153,8 @@ void TConfigDialog::CreateControls() {
     FHeightEdt->OnVerify = [this](TUpDownEdit&, std::wstring& text, int& position,
                                   TNumericallyRelationship r) { HeightEdtVerify(text, position, r); };
 
-    FColoringGroup =
-        std::make_unique<gui::GroupBox>(windowTab, L"着色", gui::MakeRect(kGroupLeft, kWindowGroupTop[2], kGroupWidth, kWindowGroupHeight));
+    FColoringGroup = std::make_unique<gui::GroupBox>(
+        windowTab, L"着色", gui::MakeRect(kGroupLeft, kWindowGroupTop[2], kGroupWidth, kWindowGroupHeight));
     FBaseLbl = std::make_unique<gui::Label>(*FColoringGroup, L"ベースカラー(&C): ", kLabelLeft, 22);
     FBaseBox = std::make_unique<gui::ColorBox>(*FColoringGroup, gui::MakeRect(100, 18, 127, 240));
     FBaseLbl->SetFocusControl(FBaseBox.get());
@@ -162,12 +165,14 @@ void TConfigDialog::CreateControls() {
     FShiftChk->OnClick = [this] { ShiftChkClick(); };
 
     // The hotkey that opens the panel, below the groups; K is free on this page.
-    FHotkeyLbl = std::make_unique<gui::Label>(windowTab, L"ホットキー(&K):", kGroupLeft + kLabelLeft, kHotkeyTop + 4);
-    FHotkeyEdt =
-        std::make_unique<gui::HotkeyEdit>(windowTab, gui::MakeRect(kHotkeyLeft, kHotkeyTop, kHotkeyWidth, 21));
+    FHotkeyLbl =
+        std::make_unique<gui::Label>(windowTab, L"ホットキー(&K):", kGroupLeft + kLabelLeft, kHotkeyTop + 4);
+    FHotkeyEdt = std::make_unique<gui::HotkeyEdit>(windowTab,
+                                                   gui::MakeRect(kHotkeyLeft, kHotkeyTop, kHotkeyWidth, 21));
     FHotkeyLbl->SetFocusControl(FHotkeyEdt.get());
     FHotkeyEdt->OnChange = [this] { HotkeyEdtChange(); };
-    FHotkeyNoteLbl = std::make_unique<gui::Label>(windowTab, L"", kHotkeyLeft + kHotkeyWidth + 6, kHotkeyTop + 4);
+    FHotkeyNoteLbl =
+        std::make_unique<gui::Label>(windowTab, L"", kHotkeyLeft + kHotkeyWidth + 6, kHotkeyTop + 4);
 
     // フレーム: the styles new frames start with.
     FDefaultStylesGroup = std::make_unique<gui::GroupBox>(frameTab, L"表示形式初期値",
@@ -220,9 +225,9 @@ void TConfigDialog::CreateControls() {
 }
 
 void TConfigDialog::AdjustLabels() {
-    for (gui::Label* label : {FSizeLbl.get(), FTransLbl.get(), FWidthLbl.get(), FHeightLbl.get(), FBaseLbl.get(),
-                              FHotkeyLbl.get(), FHotkeyNoteLbl.get(), FFromLbl.get(), FFrameLbl.get(),
-                              FTreeLbl.get()})
+    for (gui::Label* label :
+         {FSizeLbl.get(), FTransLbl.get(), FWidthLbl.get(), FHeightLbl.get(), FBaseLbl.get(),
+          FHotkeyLbl.get(), FHotkeyNoteLbl.get(), FFromLbl.get(), FFrameLbl.get(), FTreeLbl.get()})
         label->AdjustSize();
 }
 

@@ -46,7 +46,8 @@ class TConfigDialog : public gui::ModalForm, public app::IOptionsDialog {
 public:
     // inputMethod: the one the numeric fields keep closed (the system's unless a test
     // gives another).
-    explicit TConfigDialog(app::TMainForm& mainForm, gui::IInputMethod& inputMethod = gui::SystemInputMethod());
+    explicit TConfigDialog(app::TMainForm& mainForm,
+                           gui::IInputMethod& inputMethod = gui::SystemInputMethod());
 
     // Shows the dialog modally; after OK marks the whole state changed and saves the
     // parts the keep modes ask for. Answers the modal result.

@@ -29,8 +29,8 @@ public:
         cls.hInstance = GetModuleHandleW(nullptr);
         cls.lpszClassName = L"KestravE2EWorkWindow";
         RegisterClassW(&cls);
-        window_ = CreateWindowExW(0, cls.lpszClassName, L"work", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 200, 400,
-                                  300, nullptr, nullptr, cls.hInstance, nullptr);
+        window_ = CreateWindowExW(0, cls.lpszClassName, L"work", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 200,
+                                  400, 300, nullptr, nullptr, cls.hInstance, nullptr);
     }
     ~WorkWindow() { DestroyWindow(window_); }
     HWND Window() const { return window_; }
@@ -87,14 +87,16 @@ TEST(Keyboard, TheHotkeyOpensThePanelWithTheFocusInATreeAndEscapeGivesTheFocusBa
         ASSERT_EQ(WidthOf(window), 4);
         WorkWindow work;
         SetForegroundWindow(work.Window());
-        ASSERT_TRUE(Await("the work window in front", [&] { return GetForegroundWindow() == work.Window(); }));
+        ASSERT_TRUE(
+            Await("the work window in front", [&] { return GetForegroundWindow() == work.Window(); }));
 
         // The default hotkey, Ctrl+Shift+F11, as the keyboard gives it: Wine delivers it
         // to the program that registered it.
         ASSERT_TRUE(PressKeys({VK_CONTROL, VK_SHIFT}, VK_F11));
         ASSERT_TRUE(Await("the panel open and in front",
                           [&] { return WidthOf(window) > 100 && GetForegroundWindow() == window; }));
-        EXPECT_TRUE(Await("the focus in a tree", [&] { return ClassOf(FocusOf(window)) == L"SysTreeView32"; }))
+        EXPECT_TRUE(
+            Await("the focus in a tree", [&] { return ClassOf(FocusOf(window)) == L"SysTreeView32"; }))
             << "the focus is in a window of class " << testing::PrintToString(ClassOf(FocusOf(window)));
 
         // With the pointer away it stays open (until the pointer has come and gone).
@@ -103,7 +105,8 @@ TEST(Keyboard, TheHotkeyOpensThePanelWithTheFocusInATreeAndEscapeGivesTheFocusBa
 
         PressKey(VK_ESCAPE);
         EXPECT_TRUE(Await("the panel closed", [&] { return WidthOf(window) == 4; }));
-        EXPECT_TRUE(Await("the work window in front again", [&] { return GetForegroundWindow() == work.Window(); }));
+        EXPECT_TRUE(
+            Await("the work window in front again", [&] { return GetForegroundWindow() == work.Window(); }));
         EXPECT_EQ(GetFocus(), work.Window());
         EXPECT_EQ(kestrav.Close(), 0);
     }
@@ -127,7 +130,8 @@ TEST(Keyboard, AScreenReaderInAnotherProgramReadsTheButtonsAndTheWindow) {
     EnumChildWindows(
         window,
         [](HWND child, LPARAM param) -> BOOL {
-            if (ClassOf(child) == L"GuiSpeedButton" && GetParent(GetParent(child)) == GetAncestor(child, GA_ROOT))
+            if (ClassOf(child) == L"GuiSpeedButton" &&
+                GetParent(GetParent(child)) == GetAncestor(child, GA_ROOT))
                 reinterpret_cast<Search*>(param)->buttons.push_back(child);
             return TRUE;
         },

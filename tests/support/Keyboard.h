@@ -11,6 +11,8 @@ namespace testing_support {
 // Presses the held keys in order, presses and releases key, releases the held ones.
 // False when the system refused the input.
 bool PressKeys(std::initializer_list<WORD> held, WORD key);
-inline bool PressKey(WORD key) { return PressKeys({}, key); }
+inline bool PressKey(WORD key) {
+    return PressKeys({}, key);
+}
 
 } // namespace testing_support

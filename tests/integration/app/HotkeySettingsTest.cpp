@@ -20,11 +20,11 @@ TEST_F(HotkeySettingsTest, TheStoredHotkeyLoadsAndSavesBackAndAnyOtherValueGives
     } cases[] = {
         {std::nullopt, app::kDefaultHotkey, false}, // absent: the default
         {L"1089", MAKEWORD('A', HOTKEYF_ALT), false},
-        {L"0", 0, false},                                                   // none
-        {L"768", 0, false},                                                 // modifiers without a key
-        {L"70000", app::kDefaultHotkey, false},                             // no hotkey word
+        {L"0", 0, false},                       // none
+        {L"768", 0, false},                     // modifiers without a key
+        {L"70000", app::kDefaultHotkey, false}, // no hotkey word
         {L"-5", app::kDefaultHotkey, false},
-        {L"F11", app::kDefaultHotkey, true},                                // no number at all
+        {L"F11", app::kDefaultHotkey, true}, // no number at all
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing_support::Utf8(c.stored.value_or(L"(absent)")));

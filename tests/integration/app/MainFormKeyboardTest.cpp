@@ -48,7 +48,8 @@ protected:
     // The window that has the keyboard focus inside the form, or null.
     static HWND FocusIn(gui::Window& window) {
         HWND focus = GetFocus();
-        return focus != nullptr && (focus == window.Handle() || IsChild(window.Handle(), focus)) ? focus : nullptr;
+        return focus != nullptr && (focus == window.Handle() || IsChild(window.Handle(), focus)) ? focus
+                                                                                                 : nullptr;
     }
     bool TreeHasFocus(nav::TNavFrame& frame) { return FocusIn(frame.NameSpaceTree()) != nullptr; }
     bool TitleBarHasFocus() { return FocusIn(form->TitlePanel()) != nullptr; }
@@ -56,7 +57,8 @@ protected:
     ::testing::AssertionResult PressHotkey() {
         if (!PressKeys({VK_CONTROL, VK_SHIFT}, VK_F11))
             return ::testing::AssertionFailure() << "the keys were refused";
-        if (!PumpUntil([&] { return GetForegroundWindow() == form->Handle() && form->Layout() != loCollapsed; }))
+        if (!PumpUntil(
+                [&] { return GetForegroundWindow() == form->Handle() && form->Layout() != loCollapsed; }))
             return ::testing::AssertionFailure() << "the panel did not open";
         PumpUntilIdle();
         return ::testing::AssertionSuccess();
@@ -307,8 +309,10 @@ TEST_F(MainFormKeyboardTest, ScreenReadersReadEveryButtonByItsHintAndTheTogglesP
     struct Button {
         gui::SpeedButton& button;
         bool toggle;
-    } buttons[] = {{form->OptionBtn(), false}, {form->TopmostBtn(), true},
-                   {form->PinningBtn(), true}, {form->ExitBtn(), false}};
+    } buttons[] = {{form->OptionBtn(), false},
+                   {form->TopmostBtn(), true},
+                   {form->PinningBtn(), true},
+                   {form->ExitBtn(), false}};
     form->FormClick();
     for (const Button& b : buttons) {
         Read read = ReadAccessible(b.button.Handle());

@@ -180,7 +180,9 @@ TEST_F(ConfigDialogKeyboardTest, AcceleratorsActOnThePageShown) {
                 PressKeys({VK_CONTROL, VK_SHIFT}, VK_TAB);
             });
         },
-        [&] { PressKeys({VK_CONTROL, VK_SHIFT}, VK_TAB); },
+        [&] {
+            PressKeys({VK_CONTROL, VK_SHIFT}, VK_TAB);
+        },
         [&] {
             ASSERT_EQ(dialog->OptionPage().ActivePageIndex(), 0);
             PressKeys({VK_MENU}, 'K');
@@ -333,9 +335,9 @@ TEST_F(ConfigDialogKeyboardTest, LeavingWithoutOkGivesBackExactlyTheCapturedValu
         Field field;
         int value;
     } cases[] = {
-        {Field::Size, 3},     {Field::Size, 10},     {Field::Size, 50},     {Field::Trans, 0},
-        {Field::Trans, 100},  {Field::Width, 99},    {Field::Width, 500},   {Field::Width, 40000},
-        {Field::Height, 50},  {Field::Height, 400},  {Field::Height, 99999},
+        {Field::Size, 3},    {Field::Size, 10},    {Field::Size, 50},      {Field::Trans, 0},
+        {Field::Trans, 100}, {Field::Width, 99},   {Field::Width, 500},    {Field::Width, 40000},
+        {Field::Height, 50}, {Field::Height, 400}, {Field::Height, 99999},
         // AlphaBlendValue is a byte: nothing lies above its range of 1 to 255.
     };
     enum class Way { CancelButton, EscapeKey, CloseBox };
@@ -377,7 +379,8 @@ TEST_F(ConfigDialogKeyboardTest, LeavingWithoutOkGivesBackExactlyTheCapturedValu
     EXPECT_TRUE(saved.empty());
 }
 
-TEST_F(ConfigDialogKeyboardTest, TheColourListOpensTheColourDialogOnlyWhenItsDroppedListClosesOnTheCustomEntry) {
+TEST_F(ConfigDialogKeyboardTest,
+       TheColourListOpensTheColourDialogOnlyWhenItsDroppedListClosesOnTheCustomEntry) {
     int asked = 0;
     dialog->BaseBox().PickColor = [&](HWND, gui::TColor& color) {
         ++asked;

@@ -39,14 +39,14 @@ TEST(GlobalHotkey, AStoredValueIsTakenAsAHotkeyWordOrGivesTheDefault) {
         int64_t stored;
         WORD hotkey;
     } cases[] = {
-        {0, 0},                                       // no hotkey
-        {0x037A, 0x037A},                             // Ctrl+Shift+F11
-        {0x0441, 0x0441},                             // Alt+A
-        {0x0300, 0},                                  // modifiers without a key
-        {0x0F41, 0x0F41},                             // every modifier a field sets
-        {0xF141, 0x0141},                             // bits no field sets are dropped
+        {0, 0},           // no hotkey
+        {0x037A, 0x037A}, // Ctrl+Shift+F11
+        {0x0441, 0x0441}, // Alt+A
+        {0x0300, 0},      // modifiers without a key
+        {0x0F41, 0x0F41}, // every modifier a field sets
+        {0xF141, 0x0141}, // bits no field sets are dropped
         {0xFFFF, 0x0FFF},
-        {0x10000, kDefaultHotkey},                    // no hotkey word
+        {0x10000, kDefaultHotkey}, // no hotkey word
         {-1, kDefaultHotkey},
         {INT32_MIN, kDefaultHotkey},
         {INT32_MAX, kDefaultHotkey},

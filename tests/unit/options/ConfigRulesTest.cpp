@@ -51,7 +51,8 @@ TEST(PartsToSave, ConfigurationAlwaysAndEverySnapshotPartNotSetToDoNotSave) {
 TEST(PlainDigit, FullWidthDigitsBecomePlainOnesAndEverythingElseStays) {
     for (wchar_t d = 0; d < 10; ++d)
         EXPECT_EQ(PlainDigit(static_cast<wchar_t>(0xFF10 + d)), static_cast<wchar_t>(L'0' + d));
-    for (wchar_t other : {L'0', L'9', L'a', L'\uFF0F', L'\uFF1A', L'\uFF21', L'\u3000', L'\u0660', L'\b', L'\0'})
+    for (wchar_t other :
+         {L'0', L'9', L'a', L'\uFF0F', L'\uFF1A', L'\uFF21', L'\u3000', L'\u0660', L'\b', L'\0'})
         EXPECT_EQ(PlainDigit(other), other) << static_cast<int>(other);
 }
 
