@@ -587,3 +587,24 @@ TEST_F(ConfigDialogKeyboardTest, KeysTakenElsewhereShowANoteOfTheirOwnAndLeaveOk
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ConfigDialogKeyboardTest, TheHotkeyWhileTheDialogIsOpenBringsTheDialogForward) {
+    ASSERT_EQ(form->Layout(), app::loCollapsed);
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    Run([&] {
+        SetForegroundWindow(other);
+        ASSERT_EQ(GetForegroundWindow(), other);
+        form->HotkeyPressed();
+        EXPECT_EQ(form->Layout(), app::loCollapsed);
+        EXPECT_EQ(GetForegroundWindow(), dialog->Handle());
+        EXPECT_EQ(GetActiveWindow(), dialog->Handle());
+        Click(dialog->CancelButton());
+    });
+    DestroyWindow(other);
+}
+
+} // namespace
