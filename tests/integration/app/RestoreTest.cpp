@@ -215,11 +215,14 @@ TEST_F(RestoreTest, ASaveDuringTheRestoreKeepsWhatIsStillToRestore) {
         for (int turn = 0; turn < c.turns; ++turn)
             gui::Application::Instance().RaiseIdle();
         if (c.exitSave) {
-            // The restore's own expansions mark the tree, so the exit save writes it.
-            ASSERT_TRUE(form->Modifies().Contains(app::cpTree));
+            // The restore's own expansions are no change of the user's; a frame change
+            // is, and its save keeps the lists the file has.
+            EXPECT_FALSE(form->Modifies().Contains(app::cpTree));
+            form->SetMaintains({app::cpFrame, app::cpTree});
+            form->OrderedFrames().at(0)->SetExpandWidth(401);
             Stop();
         } else {
-            form->SaveOnOptionsOK({});
+            SaveAsOptionsOK({});
         }
         auto expands0 = Value(rootNode + L"0", L"Expands");
         auto expands1 = Value(rootNode + L"1", L"Expands");
