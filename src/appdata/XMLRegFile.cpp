@@ -59,7 +59,7 @@ TXMLRegFile::TXMLRegFile(std::wstring FileName, TNewDocument, bool readFile)
     gui::ThrowIfFailed(FDocument->put_resolveExternals(VARIANT_FALSE));
     SetBoolProperty(FDocument.Get(), L"ProhibitDTD", true);
     // The depth the parser accepts, set explicitly where the library knows the property
-    // (Wine's does not and holds to the same 256 levels by itself).
+    // (Wine's does not and holds to 257 levels by itself).
     VARIANT depth;
     depth.vt = VT_I4;
     depth.lVal = 256;

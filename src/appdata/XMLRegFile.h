@@ -126,12 +126,14 @@ public:
 
     // Files larger than this are refused unread, and so are files with more markup
     // characters ("<" and "=", which begin elements, comments and attributes) than
-    // kMaxMarkup: what the program writes is far smaller (a frame of 100 roots with 30
-    // expanded items each, stored as the lists hold them, is some 10 MB), while the
-    // parser's memory and time grow with both. A document that would exceed either is
-    // never written, so every file the store writes can be read back.
+    // kMaxMarkup: the parser's memory and time grow with both (under Wine some 5 bytes
+    // of memory per byte of text, 200 bytes and 0.5 µs per element), and what the
+    // program writes is far smaller (a frame of 100 roots with 30 expanded items each,
+    // stored as the lists hold them, is some 10 MB; 10,000 roots are some 100,000
+    // markup characters). A document that would exceed either is never written, so
+    // every file the store writes can be read back.
     static constexpr uint64_t kMaxFileSize = 256u * 1024 * 1024;
-    static constexpr uint64_t kMaxMarkup = 4u * 1024 * 1024;
+    static constexpr uint64_t kMaxMarkup = 2u * 1024 * 1024;
     // Nodes are not created deeper than this (the root element is level 1): the parser
     // refuses documents nested more than 256 levels, so a deeper file could never be
     // read back.
