@@ -318,6 +318,8 @@ private:
     // What the data file held when it was loaded or last saved: what a save writes of
     // the parts it does not take from the window when the file cannot be read.
     TSavedState FLastKnownFile;
+    // The stamp of the unreadable file last kept beside, so that it is kept once.
+    std::wstring FKeptUnreadable;
 
     // Full-screen programs and monitors that come and go (MainFormScreens.cpp).
 public:

@@ -55,10 +55,25 @@ TSavedState ReadDataFile(const std::wstring& fileName, std::exception_ptr& error
     }
 }
 
+// The file's name, time stamp and size: while they stay the same, so does its content.
+std::wstring FileStamp(const std::wstring& fileName) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    std::wstring stamp = fileName;
+    if (::GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data))
+        for (DWORD part : {data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime,
+                           data.nFileSizeHigh, data.nFileSizeLow})
+            stamp += L"|" + std::to_wstring(part);
+    return stamp;
+}
+
 // A file that cannot be read is kept beside before a new one replaces it; never over an
-// older copy: the first free name of .broken, .broken.2, ...
-void KeepUnreadableFile(const std::wstring& fileName) {
+// older copy: the first free name of .broken, .broken.2, ... One kept already (its stamp
+// in kept) is not kept again.
+void KeepUnreadableFile(const std::wstring& fileName, std::wstring& kept) {
     if (::GetFileAttributesW(fileName.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    std::wstring stamp = FileStamp(fileName);
+    if (stamp == kept)
         return;
     std::wstring copy = BrokenFileName(fileName);
     for (int n = 2; n < 100 && ::GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES; ++n)
@@ -66,6 +81,7 @@ void KeepUnreadableFile(const std::wstring& fileName) {
     if (!::CopyFileW(fileName.c_str(), copy.c_str(), TRUE))
         throw appdata::EFCreateError(appdata::FormatText(appdata::messages::kCannotCreateFile,
                                                          {copy, gui::SystemMessage(::GetLastError())}));
+    kept = stamp;
 }
 
 void ReportLeftOut(const std::vector<std::wstring>& texts) {
@@ -208,12 +224,7 @@ void TMainForm::ReportLoadError() {
 
 const TSavedState& TMainForm::SnapshotState() {
     const std::wstring& fileName = DataFileName();
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    std::wstring stamp = fileName;
-    if (::GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data))
-        for (DWORD part : {data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime,
-                           data.nFileSizeHigh, data.nFileSizeLow})
-            stamp += L"|" + std::to_wstring(part);
+    std::wstring stamp = FileStamp(fileName);
     if (!FSnapshotState || stamp != FSnapshotStamp) {
         FSnapshotState.reset();
         FSnapshotFrames.clear();
@@ -352,7 +363,7 @@ void TMainForm::SaveSettings(TChangeParts parts) {
     if (plan.newDocument) {
         // A new document, not what was read of the old one: that may hold a node where a
         // value is to go, and would refuse every save.
-        KeepUnreadableFile(fileName);
+        KeepUnreadableFile(fileName, FKeptUnreadable);
         reg = std::make_unique<TXMLRegFile>(fileName, TXMLRegFile::TNewDocument{});
     }
     std::vector<std::wstring> leftOut;

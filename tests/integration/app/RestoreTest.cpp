@@ -1,6 +1,6 @@
 // Expanded and selected items written at the end and restored after the next start,
 // with the real Shell over a folder tree of the test's own.
-#include "SettingsFixture.h"
+#include "FolderTreeFixture.h"
 
 #include "shell/DelimitedText.h"
 #include "shell/ItemPath.h"
@@ -8,47 +8,13 @@
 
 using namespace settings_test;
 using Microsoft::WRL::ComPtr;
-using testing_support::MakeFile;
-using testing_support::MakeFolder;
 using testing_support::PumpUntilIdle;
 using testing_support::Utf8;
 
 namespace {
 
-class RestoreTest : public SettingsFixture {
+class RestoreTest : public FolderTreeFixture {
 public:
-    void SetUp() override {
-        SettingsFixture::SetUp();
-        for (const wchar_t* path :
-             {L"Root\\A\\A1", L"Root\\B\\B1", L"Root\\a b\\x", L"Root\\c,d\\y", L"Other\\X\\X1"})
-            MakeFolder(folder / path);
-        MakeFile(folder / L"Root\\A\\f.txt");
-    }
-    ComPtr<IShellItem> Item(const std::wstring& relative) {
-        ComPtr<IShellItem> item;
-        SHCreateItemFromParsingName((folder / relative).c_str(), nullptr, IID_PPV_ARGS(&item));
-        return item;
-    }
-    std::wstring PathOf(const std::wstring& relative) { return shell::GetItemPath(Item(relative).Get()); }
-    nav::TNavFrame& Frame() { return *form->OrderedFrames().at(0); }
-    bool Expanded(const std::wstring& relative) {
-        NSTCITEMSTATE state = 0;
-        return SUCCEEDED(
-                   Frame().NameSpaceTree().GetItemState(Item(relative).Get(), NSTCIS_EXPANDED, &state)) &&
-               (state & NSTCIS_EXPANDED) != 0;
-    }
-    void Expand(const std::wstring& relative) {
-        Frame().NameSpaceTree().SetItemState(Item(relative).Get(), NSTCIS_EXPANDED, NSTCIS_EXPANDED);
-        PumpUntilIdle(200);
-    }
-    void Select(const std::wstring& relative) {
-        Frame().NameSpaceTree().SetItemState(Item(relative).Get(), NSTCIS_SELECTED, NSTCIS_SELECTED);
-        PumpUntilIdle(200);
-    }
-    std::wstring SelectedName() {
-        ComPtr<IShellItem> selected = Frame().Selected();
-        return selected ? shell::GetItemName(selected.Get(), SIGDN_FILESYSPATH) : L"<none>";
-    }
     // Two roots, items kept at the end.
     void PrepareTwoRoots(std::vector<Entry> more = {}) {
         std::vector<Entry> entries = {
