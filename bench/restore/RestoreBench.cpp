@@ -373,10 +373,9 @@ void WriteFrames(const std::wstring& file, int frames, int rootsEach, const std:
     std::vector<std::vector<std::wstring>> own(static_cast<size_t>(rootsEach));
     for (int j = 0; j < rootsEach; ++j)
         for (int i = 0; i < itemsEach; ++i)
-            own[static_cast<size_t>(j)].push_back(
-                shell::EncodeDelimitedText({L"kestrav-no-such-folder", L"root " + std::to_wstring(j),
-                                            L"folder " + std::to_wstring(i)},
-                                           L'\\'));
+            own[static_cast<size_t>(j)].push_back(shell::EncodeDelimitedText(
+                {L"kestrav-no-such-folder", L"root " + std::to_wstring(j), L"folder " + std::to_wstring(i)},
+                L'\\'));
     std::vector<std::vector<std::wstring>> tails = Tails(own);
     for (int f = 0; f < frames; ++f) {
         body += "<Id." + std::to_string(f) + "><Tree><Roots>";
@@ -440,11 +439,12 @@ void BenchLargeFiles(const std::wstring& base) {
         t = NowMs();
         form.reset();
         double freed = NowMs() - t;
-        Figure("large file, %d frames with %d roots each: window made in %.0f ms (%.2f ms per %s), "
-               "start-up reads done in %.0f ms, made and read in %.1f s; saved in %.0f ms; freed in %.0f ms\n",
-               size.frames, size.rootsEach, created,
-               created / (size.rootsEach > 0 ? size.rootsEach : size.frames),
-               size.rootsEach > 0 ? "root" : "frame", read, (created + read) / 1000, save, freed);
+        Figure(
+            "large file, %d frames with %d roots each: window made in %.0f ms (%.2f ms per %s), "
+            "start-up reads done in %.0f ms, made and read in %.1f s; saved in %.0f ms; freed in %.0f ms\n",
+            size.frames, size.rootsEach, created,
+            created / (size.rootsEach > 0 ? size.rootsEach : size.frames),
+            size.rootsEach > 0 ? "root" : "frame", read, (created + read) / 1000, save, freed);
         if (size.itemsEach > 0) {
             int distinct = size.rootsEach * size.itemsEach;
             Figure("  %d remembered items each (stored as tails): file %lld bytes, saved %lld bytes; restore "

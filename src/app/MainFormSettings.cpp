@@ -142,8 +142,10 @@ void TMainForm::ApplySettings(const TSettings& settings) {
     LoadStep([&] { SetColorShift(settings.colorShift); });
     // Only the low byte counts: 300 gives 44.
     LoadStep([&] { SetAlphaBlendValue(static_cast<BYTE>(settings.alphaBlendValue)); });
-    FDefaultStyles = shellctrls::TNamespaceTreeControlStyles::FromBits(static_cast<uint32_t>(settings.defaultStyles));
-    FDefaultFilters = shellctrls::TShellContactFilters::FromBits(static_cast<uint16_t>(settings.defaultFilters));
+    FDefaultStyles =
+        shellctrls::TNamespaceTreeControlStyles::FromBits(static_cast<uint32_t>(settings.defaultStyles));
+    FDefaultFilters =
+        shellctrls::TShellContactFilters::FromBits(static_cast<uint16_t>(settings.defaultFilters));
     FMaintains = TChangeParts::FromBits(static_cast<uint8_t>(settings.maintains));
 
     SetBounds(gui::MakeRect(Coordinate(settings.left), Coordinate(settings.top), Coordinate(settings.width),
@@ -202,7 +204,8 @@ void TMainForm::LoadFrames(const std::vector<TFrameState>& frames) {
         for (const TRootState& root : stored.roots) {
             LoadStep([&] {
                 shellctrls::TNamespaceTreeRoot& added = AddRoot(frame, L"");
-                added.SetFilters(shellctrls::TShellContactFilters::FromBits(static_cast<uint16_t>(root.filters)));
+                added.SetFilters(
+                    shellctrls::TShellContactFilters::FromBits(static_cast<uint16_t>(root.filters)));
                 added.SetPath(root.path);
             });
         }

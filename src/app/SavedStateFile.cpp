@@ -27,44 +27,57 @@ template <typename S> struct TKey {
     TChangeParts parts = {};
 };
 
+// The nodes of the file: \Configuration and \Snapshot hold values; \Snapshot\Frames holds
+// a node "Id." + id for each frame, which holds Tree, which holds Roots, which holds a
+// node "No." + index for each root.
+constexpr const wchar_t* kConfigurationNode = L"\\Configuration";
+constexpr const wchar_t* kSnapshotNode = L"\\Snapshot";
+constexpr const wchar_t* kFramesNode = L"Frames"; // below \Snapshot
+constexpr const wchar_t* kOwnNode = L"";          // the frame's or root's own node
+constexpr const wchar_t* kTreeNode = L"Tree";     // below a frame's node
+constexpr const wchar_t* kRootsNode = L"Roots";   // below Tree
+constexpr const wchar_t* kRootNodePrefix = L"No.";
+constexpr const wchar_t* kFrameNodePrefix = L"Id.";
+
 // Defaults that two keys share.
-constexpr int32_t kTreeStyles = 0x10061; // nstcsHasExpandos, nstcsHorizontalScroll, nstcsRootHasExpando, nstcsTabStop
-constexpr int32_t kRootFilters = 6;      // shcontfFolders, shcontfNonFolders
+constexpr int32_t kTreeStyles =
+    0x10061; // nstcsHasExpandos, nstcsHorizontalScroll, nstcsRootHasExpando, nstcsTabStop
+constexpr int32_t kRootFilters = 6; // shcontfFolders, shcontfNonFolders
 
 // Every key of the file and its default, in the order they are read and written. A new
 // value of the configuration is one more line here (and its field in TSettings).
 const TKey<TSettings> kSettingsKeys[] = {
-    {L"\\Configuration", L"CollapseSize", &TSettings::collapseSize, 4, {cpConfig}},
-    {L"\\Configuration", L"ExpandWidth", &TSettings::expandWidth, 300, {cpConfig}},
-    {L"\\Configuration", L"ExpandHeight", &TSettings::expandHeight, 225, {cpConfig}},
-    {L"\\Configuration", L"BaseColor", &TSettings::baseColor, -16777201, {cpConfig}}, // clBtnFace
-    {L"\\Configuration", L"ColorShift", &TSettings::colorShift, true, {cpConfig}},
-    {L"\\Configuration", L"AlphaBlendValue", &TSettings::alphaBlendValue, 64, {cpConfig}},
-    {L"\\Configuration", L"DefaultStyles", &TSettings::defaultStyles, kTreeStyles, {cpConfig}},
-    {L"\\Configuration", L"DefaultFilters", &TSettings::defaultFilters, kRootFilters, {cpConfig}},
-    {L"\\Configuration", L"Maintains", &TSettings::maintains, 0, {cpConfig}},
-    {L"\\Snapshot", L"Left", &TSettings::left, 0, {cpForm}},
-    {L"\\Snapshot", L"Top", &TSettings::top, 0, {cpForm}},
-    {L"\\Snapshot", L"Width", &TSettings::width, &TSettings::expandWidth, {cpForm}},
-    {L"\\Snapshot", L"Height", &TSettings::height, &TSettings::expandHeight, {cpForm}},
-    {L"\\Snapshot", L"SnapEdge", &TSettings::snapEdge, 3, {cpForm}}, // alLeft
-    {L"\\Snapshot", L"Layout", &TSettings::layout, 1, {cpForm}},     // loCollapsed
-    {L"\\Snapshot", L"Topmost", &TSettings::topmost, false, {cpForm}},
-    {L"\\Snapshot", L"ActiveFrame", &TSettings::activeFrame, 0, {cpFrame, cpTree}},
+    {kConfigurationNode, L"CollapseSize", &TSettings::collapseSize, 4, {cpConfig}},
+    {kConfigurationNode, L"ExpandWidth", &TSettings::expandWidth, 300, {cpConfig}},
+    {kConfigurationNode, L"ExpandHeight", &TSettings::expandHeight, 225, {cpConfig}},
+    {kConfigurationNode, L"BaseColor", &TSettings::baseColor, -16777201, {cpConfig}}, // clBtnFace
+    {kConfigurationNode, L"ColorShift", &TSettings::colorShift, true, {cpConfig}},
+    {kConfigurationNode, L"AlphaBlendValue", &TSettings::alphaBlendValue, 64, {cpConfig}},
+    {kConfigurationNode, L"DefaultStyles", &TSettings::defaultStyles, kTreeStyles, {cpConfig}},
+    {kConfigurationNode, L"DefaultFilters", &TSettings::defaultFilters, kRootFilters, {cpConfig}},
+    {kConfigurationNode, L"Maintains", &TSettings::maintains, 0, {cpConfig}},
+    {kSnapshotNode, L"Left", &TSettings::left, 0, {cpForm}},
+    {kSnapshotNode, L"Top", &TSettings::top, 0, {cpForm}},
+    {kSnapshotNode, L"Width", &TSettings::width, &TSettings::expandWidth, {cpForm}},
+    {kSnapshotNode, L"Height", &TSettings::height, &TSettings::expandHeight, {cpForm}},
+    {kSnapshotNode, L"SnapEdge", &TSettings::snapEdge, 3, {cpForm}}, // alLeft
+    {kSnapshotNode, L"Layout", &TSettings::layout, 1, {cpForm}},     // loCollapsed
+    {kSnapshotNode, L"Topmost", &TSettings::topmost, false, {cpForm}},
+    {kSnapshotNode, L"ActiveFrame", &TSettings::activeFrame, 0, {cpFrame, cpTree}},
 };
 
 const TKey<TFrameState> kFrameKeys[] = {
-    {L"", L"ExpandWidth", &TFrameState::expandWidth, 300},
-    {L"", L"ExpandHeight", &TFrameState::expandHeight, 225},
-    {L"", L"Styles", &TFrameState::styles, kTreeStyles},
-    {L"Tree", L"Width", &TFrameState::width, &TFrameState::expandWidth},
-    {L"Tree", L"Height", &TFrameState::height, &TFrameState::expandHeight},
-    {L"Tree", L"Collapsed", &TFrameState::collapsed, false},
+    {kOwnNode, L"ExpandWidth", &TFrameState::expandWidth, 300},
+    {kOwnNode, L"ExpandHeight", &TFrameState::expandHeight, 225},
+    {kOwnNode, L"Styles", &TFrameState::styles, kTreeStyles},
+    {kTreeNode, L"Width", &TFrameState::width, &TFrameState::expandWidth},
+    {kTreeNode, L"Height", &TFrameState::height, &TFrameState::expandHeight},
+    {kTreeNode, L"Collapsed", &TFrameState::collapsed, false},
 };
 
 const TKey<TRootState> kRootKeys[] = {
-    {L"", L"Path", &TRootState::path, L"rfDesktop"},
-    {L"", L"Filters", &TRootState::filters, kRootFilters},
+    {kOwnNode, L"Path", &TRootState::path, L"rfDesktop"},
+    {kOwnNode, L"Filters", &TRootState::filters, kRootFilters},
 };
 
 // The tree values of a root, which are lists rather than single values.
@@ -72,28 +85,28 @@ constexpr const wchar_t* kExpands = L"Expands";
 constexpr const wchar_t* kSelected = L"Selected";
 constexpr wchar_t kExpandsDelimiter = L',';
 
-template <typename... F> struct Overloaded : F... {
-    using F::operator()...;
-};
+template <typename... F> struct Overloaded : F... { using F::operator()...; };
 template <typename... F> Overloaded(F...) -> Overloaded<F...>;
 
 template <typename S> void SetDefault(const TKey<S>& key, S& state) {
-    std::visit(Overloaded{[&](int32_t S::*field) {
-                              const auto* from = std::get_if<int32_t S::*>(&key.fallback);
-                              state.*field = from != nullptr ? state.**from : std::get<int32_t>(key.fallback);
-                          },
-                          [&](bool S::*field) { state.*field = std::get<bool>(key.fallback); },
-                          [&](std::wstring S::*field) { state.*field = std::get<const wchar_t*>(key.fallback); }},
-               key.field);
+    std::visit(
+        Overloaded{[&](int32_t S::*field) {
+                       const auto* from = std::get_if<int32_t S::*>(&key.fallback);
+                       state.*field = from != nullptr ? state.**from : std::get<int32_t>(key.fallback);
+                   },
+                   [&](bool S::*field) { state.*field = std::get<bool>(key.fallback); },
+                   [&](std::wstring S::*field) { state.*field = std::get<const wchar_t*>(key.fallback); }},
+        key.field);
 }
 
 // The key's value from the current node of file; raises for a text that does not parse
 // (the field keeps its default then).
 template <typename S> void ReadKey(const TXMLRegFile& file, const TKey<S>& key, S& state) {
-    std::visit(Overloaded{[&](int32_t S::*field) { state.*field = file.ReadIntDef(key.name, state.*field); },
-                          [&](bool S::*field) { state.*field = file.ReadBoolDef(key.name, state.*field); },
-                          [&](std::wstring S::*field) { state.*field = file.ReadStrDef(key.name, state.*field); }},
-               key.field);
+    std::visit(
+        Overloaded{[&](int32_t S::*field) { state.*field = file.ReadIntDef(key.name, state.*field); },
+                   [&](bool S::*field) { state.*field = file.ReadBoolDef(key.name, state.*field); },
+                   [&](std::wstring S::*field) { state.*field = file.ReadStrDef(key.name, state.*field); }},
+        key.field);
 }
 
 template <typename S> void WriteKey(TXMLRegFile& file, const TKey<S>& key, const S& state) {
@@ -101,6 +114,13 @@ template <typename S> void WriteKey(TXMLRegFile& file, const TKey<S>& key, const
                           [&](bool S::*field) { file.WriteBool(key.name, state.*field); },
                           [&](std::wstring S::*field) { file.WriteString(key.name, state.*field); }},
                key.field);
+}
+
+template <typename S, size_t N>
+void WriteKeys(TXMLRegFile& file, const TKey<S> (&keys)[N], std::wstring_view node, const S& state) {
+    for (const TKey<S>& key : keys)
+        if (key.node == node)
+            WriteKey(file, key, state);
 }
 
 template <typename S> void CopyKey(const TKey<S>& key, const S& from, S& to) {
@@ -157,9 +177,11 @@ private:
 
 TRootState ReadRoot(LenientReader& reader) {
     TRootState root = DefaultRootState();
-    reader.Keys(kRootKeys, L"", true, root);
+    reader.Keys(kRootKeys, kOwnNode, true, root);
     TXMLRegFile& file = reader.File();
-    reader.Step([&] { root.expands = shell::DecodeDelimitedText(file.ReadStrDef(kExpands, L""), kExpandsDelimiter); });
+    reader.Step([&] {
+        root.expands = shell::DecodeDelimitedText(file.ReadStrDef(kExpands, L""), kExpandsDelimiter);
+    });
     reader.Step([&] {
         if (file.ValueExists(kSelected))
             root.selected = file.ReadString(kSelected);
@@ -168,11 +190,14 @@ TRootState ReadRoot(LenientReader& reader) {
 }
 
 void ReadFrame(LenientReader& reader, TFrameState& frame) {
-    reader.Keys(kFrameKeys, L"", true, frame);
-    bool tree = reader.Open(L"Tree");
-    reader.Keys(kFrameKeys, L"Tree", tree, frame);
-    if (tree && reader.Open(L"Roots"))
-        reader.Step([&] { reader.File().ForEachSubNode([&](const std::wstring&) { frame.roots.push_back(ReadRoot(reader)); }); });
+    reader.Keys(kFrameKeys, kOwnNode, true, frame);
+    bool tree = reader.Open(kTreeNode);
+    reader.Keys(kFrameKeys, kTreeNode, tree, frame);
+    if (tree && reader.Open(kRootsNode))
+        reader.Step([&] {
+            reader.File().ForEachSubNode(
+                [&](const std::wstring&) { frame.roots.push_back(ReadRoot(reader)); });
+        });
 }
 
 } // namespace
@@ -182,7 +207,7 @@ std::optional<int32_t> FrameIdOfNodeName(const std::wstring& name) {
 }
 
 std::wstring FrameNodeName(int32_t id) {
-    return L"Id." + std::to_wstring(id);
+    return kFrameNodePrefix + std::to_wstring(id);
 }
 
 TSavedState DefaultSavedState() {
@@ -214,7 +239,7 @@ TSavedState ReadSavedState(TXMLRegFile& file, std::exception_ptr& firstError) {
         reader.Key(key, opened, state.settings);
     }
 
-    if (!reader.Open(L"\\Snapshot\\Frames"))
+    if (!reader.Open(std::wstring(kSnapshotNode) + L"\\" + kFramesNode))
         return state;
     std::unordered_set<int32_t> ids;
     reader.Step([&] {
@@ -255,20 +280,16 @@ void WriteSavedState(TXMLRegFile& file, const TSavedState& state, TChangeParts p
     if (!parts.Contains(cpFrame) && !parts.Contains(cpTree))
         return;
 
-    file.OpenNode(L"\\Snapshot", true);
+    file.OpenNode(kSnapshotNode, true);
     file.ClearNodes();
     if (state.frames.empty())
         return;
-    file.AppendNode(L"Frames");
+    file.AppendNode(kFramesNode);
     for (const TFrameState& frame : state.frames) {
         file.AppendNode(FrameNodeName(frame.id));
-        for (const TKey<TFrameState>& key : kFrameKeys)
-            if (key.node == std::wstring_view(L""))
-                WriteKey(file, key, frame);
-        file.AppendNode(L"Tree");
-        for (const TKey<TFrameState>& key : kFrameKeys)
-            if (key.node == std::wstring_view(L"Tree"))
-                WriteKey(file, key, frame);
+        WriteKeys(file, kFrameKeys, kOwnNode, frame);
+        file.AppendNode(kTreeNode);
+        WriteKeys(file, kFrameKeys, kTreeNode, frame);
         bool rootsOpen = false;
         int index = 0;
         for (const TRootState& root : frame.roots) {
@@ -278,10 +299,9 @@ void WriteSavedState(TXMLRegFile& file, const TSavedState& state, TChangeParts p
                 continue;
             }
             if (!rootsOpen)
-                rootsOpen = file.AppendNode(L"Roots");
-            file.AppendNode(L"No." + std::to_wstring(index++));
-            for (const TKey<TRootState>& key : kRootKeys)
-                WriteKey(file, key, root);
+                rootsOpen = file.AppendNode(kRootsNode);
+            file.AppendNode(kRootNodePrefix + std::to_wstring(index++));
+            WriteKeys(file, kRootKeys, kOwnNode, root);
             std::vector<std::wstring> expands;
             expands.reserve(root.expands.size());
             for (const std::wstring& path : root.expands) {

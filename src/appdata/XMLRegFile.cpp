@@ -92,9 +92,9 @@ void TXMLRegFile::Load(const std::string& bytes) {
         throw EXMLDocError(
             FormatText(messages::kCannotLoadFile, {FFileName, messages::kDocumentTypeRefused}));
     if (MarkupCount(bytes) > kMaxMarkup)
-        throw EXMLDocError(FormatText(messages::kCannotLoadFile,
-                                      {FFileName, FormatText(messages::kTooMuchMarkup,
-                                                             {std::to_wstring(kMaxMarkup)})}));
+        throw EXMLDocError(
+            FormatText(messages::kCannotLoadFile,
+                       {FFileName, FormatText(messages::kTooMuchMarkup, {std::to_wstring(kMaxMarkup)})}));
 
     gui::unique_variant source;
     SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
@@ -224,7 +224,8 @@ ComPtr<IXMLDOMNode> TXMLRegFile::FollowPath(const std::wstring& Path, bool CanCr
 bool TXMLRegFile::AppendNode(const std::wstring& Name) {
     IXMLDOMNode* current = RequireCurrentNode();
     int depth = 0;
-    for (ComPtr<IXMLDOMNode> up = current; up && NodeType(up.Get()) == NODE_ELEMENT; up = ParentNode(up.Get()))
+    for (ComPtr<IXMLDOMNode> up = current; up && NodeType(up.Get()) == NODE_ELEMENT;
+         up = ParentNode(up.Get()))
         ++depth;
     if (depth >= kMaxDepth || !IsValidElementName(Name))
         return false;

@@ -53,8 +53,9 @@ protected:
     std::string StoredExpands() {
         std::string bytes = ReadBytes(dataFile);
         size_t start = bytes.find("<Expands>"), end = bytes.find("</Expands>");
-        return start == std::string::npos || end == std::string::npos ? std::string()
-                                                                       : bytes.substr(start + 9, end - start - 9);
+        return start == std::string::npos || end == std::string::npos
+                   ? std::string()
+                   : bytes.substr(start + 9, end - start - 9);
     }
 
     testing_support::TempFolder folder;
@@ -144,8 +145,10 @@ TEST_F(RememberedItemsTest, ACollapsedFrameKeepsTheItemsAndAnExpansionBeforeF5Is
     {
         KestravProcess kestrav(exe);
         HWND tree = nullptr;
-        ASSERT_TRUE(WaitUntil("the tree", [&] { return (tree = Descendant(kestrav.Window(), WC_TREEVIEWW)) != nullptr; }));
-        ASSERT_TRUE(WaitUntil("the restore", [&] { return ExpandedFolders(tree) == "a"; }, 20000));
+        ASSERT_TRUE(WaitUntil(
+            "the tree", [&] { return (tree = Descendant(kestrav.Window(), WC_TREEVIEWW)) != nullptr; }));
+        ASSERT_TRUE(WaitUntil(
+            "the restore", [&] { return ExpandedFolders(tree) == "a"; }, 20000));
         HWND frame = Descendant(kestrav.Window(), L"TNavFrame");
         ASSERT_NE(frame, nullptr);
         // The caption bar's buttons from the right: close, then the switching button.
@@ -164,7 +167,8 @@ TEST_F(RememberedItemsTest, ACollapsedFrameKeepsTheItemsAndAnExpansionBeforeF5Is
         const RECT switching = WindowBounds(buttons[1]);
         const int openHeight = WindowBounds(frame).bottom - WindowBounds(frame).top;
         ASSERT_TRUE(LayoutSettled(kestrav.Window()));
-        ASSERT_TRUE(ClickAt({(switching.left + switching.right) / 2, (switching.top + switching.bottom) / 2}));
+        ASSERT_TRUE(
+            ClickAt({(switching.left + switching.right) / 2, (switching.top + switching.bottom) / 2}));
         ASSERT_TRUE(WaitUntil("the frame collapsed to its caption bar", [&] {
             RECT bounds = WindowBounds(frame);
             return bounds.bottom - bounds.top < openHeight / 2;
@@ -172,7 +176,8 @@ TEST_F(RememberedItemsTest, ACollapsedFrameKeepsTheItemsAndAnExpansionBeforeF5Is
         EXPECT_EQ(kestrav.Close(), 0);
     }
     EXPECT_EQ(StoredExpands(), expands);
-    EXPECT_NE(ReadBytes(dataFile).find("<Collapsed>-1</Collapsed>"), std::string::npos) << "the frame was saved";
+    EXPECT_NE(ReadBytes(dataFile).find("<Collapsed>-1</Collapsed>"), std::string::npos)
+        << "the frame was saved";
 
     // One more folder expanded, then F5 (which reloads the root and restores it): the
     // new folder is saved at the exit. A folder made meanwhile without telling the
@@ -180,19 +185,24 @@ TEST_F(RememberedItemsTest, ACollapsedFrameKeepsTheItemsAndAnExpansionBeforeF5Is
     {
         KestravProcess kestrav(exe);
         HWND tree = nullptr;
-        ASSERT_TRUE(WaitUntil("the tree", [&] { return (tree = Descendant(kestrav.Window(), WC_TREEVIEWW)) != nullptr; }));
-        ASSERT_TRUE(WaitUntil("the restore", [&] { return ExpandedFolders(tree) == "a"; }, 20000));
+        ASSERT_TRUE(WaitUntil(
+            "the tree", [&] { return (tree = Descendant(kestrav.Window(), WC_TREEVIEWW)) != nullptr; }));
+        ASSERT_TRUE(WaitUntil(
+            "the restore", [&] { return ExpandedFolders(tree) == "a"; }, 20000));
         ExpandByKey(tree, Children(tree)[1]);
         ASSERT_TRUE(WaitUntil("folder b expanded by the key", [&] { return ExpandedFolders(tree) == "ab"; }));
         folder.MakeFolder(L"Root\\d");
         ASSERT_EQ(Children(tree).size(), 3u);
         SendMessageW(tree, WM_KEYDOWN, VK_F5, 0);
         SendMessageW(tree, WM_KEYUP, VK_F5, 0);
-        ASSERT_TRUE(WaitUntil("the root reloaded and restored, b selected again", [&] {
-            std::vector<HTREEITEM> children = Children(tree);
-            return children.size() == 4 && ExpandedFolders(tree) == "ab" &&
-                   TreeItem(tree, TVGN_CARET) == children[1];
-        }, 20000));
+        ASSERT_TRUE(WaitUntil(
+            "the root reloaded and restored, b selected again",
+            [&] {
+                std::vector<HTREEITEM> children = Children(tree);
+                return children.size() == 4 && ExpandedFolders(tree) == "ab" &&
+                       TreeItem(tree, TVGN_CARET) == children[1];
+            },
+            20000));
         EXPECT_EQ(kestrav.Close(), 0);
     }
     const std::string after = StoredExpands();

@@ -67,7 +67,8 @@ public:
         PumpUntilIdle(200);
     }
     bool InExpands(const std::wstring& node, const std::wstring& relative) {
-        std::vector<std::wstring> paths = shell::DecodeDelimitedText(Value(node, L"Expands").value_or(L""), L',');
+        std::vector<std::wstring> paths =
+            shell::DecodeDelimitedText(Value(node, L"Expands").value_or(L""), L',');
         return std::find(paths.begin(), paths.end(), PathOf(relative)) != paths.end();
     }
 
@@ -116,9 +117,7 @@ TEST_F(KeptStateTest, AFrameChangeKeepsTheRememberedItems) {
              t.SwitchFilter(t.Frame(0), t.Frame(0).NameSpaceTree().Roots()[1].SHItem());
              t.WaitForRestores();
          },
-         [](KeptStateTest& t) {
-             EXPECT_NE(t.Value(t.RootNode(0, 1), L"Filters"), std::wstring(L"6"));
-         }},
+         [](KeptStateTest& t) { EXPECT_NE(t.Value(t.RootNode(0, 1), L"Filters"), std::wstring(L"6")); }},
         {"move the focus to another frame",
          [](KeptStateTest& t) { t.Frame(0).FrameExit(t.Frame(1).NameSpaceTree().Handle()); },
          [](KeptStateTest& t) { EXPECT_TRUE(t.Value(L"\\Snapshot", L"ActiveFrame").has_value()); }},
@@ -185,8 +184,8 @@ TEST_F(KeptStateTest, TheUsersExpansionsCountAroundEveryRestore) {
         {"expanded in a frame done while the other one still restores",
          [](KeptStateTest& t) {
              gui::Application& application = gui::Application::Instance();
-             for (int turn = 0; turn < 100 && t.Frame(1).RestoreState() != nav::TNavFrame::TRestoreState::None;
-                  ++turn)
+             for (int turn = 0;
+                  turn < 100 && t.Frame(1).RestoreState() != nav::TNavFrame::TRestoreState::None; ++turn)
                  application.RaiseIdle();
              ASSERT_NE(t.Frame(0).RestoreState(), nav::TNavFrame::TRestoreState::None);
              t.Expand(L"Other\\X\\X1", 1);
@@ -254,7 +253,8 @@ TEST_F(KeptStateTest, TheActiveFrameZeroFocusesFrameZero) {
         EXPECT_EQ(form->ActiveFrameId(), c.focused);
         nav::TNavFrame& frame = Frame(c.focused == 3 ? 0 : 1);
         HWND focus = GetFocus();
-        EXPECT_TRUE(focus == frame.NameSpaceTree().Handle() || IsChild(frame.NameSpaceTree().Handle(), focus));
+        EXPECT_TRUE(focus == frame.NameSpaceTree().Handle() ||
+                    IsChild(frame.NameSpaceTree().Handle(), focus));
         Stop();
     }
 }

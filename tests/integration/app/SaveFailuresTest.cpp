@@ -57,7 +57,8 @@ TEST_F(SaveFailuresTest, AWriteThatFailsLeavesTheLastFileAndIsToldOnce) {
         std::function<void(SaveFailuresTest&)> set;
     };
     const Fault faults[] = {
-        {"read-only file", [](SaveFailuresTest& t) { SetFileAttributesW(t.dataFile.c_str(), FILE_ATTRIBUTE_READONLY); }},
+        {"read-only file",
+         [](SaveFailuresTest& t) { SetFileAttributesW(t.dataFile.c_str(), FILE_ATTRIBUTE_READONLY); }},
         {"disk full half-way", [](SaveFailuresTest&) { appdata::FailWritesAfterForTesting(300); }},
     };
     for (const Fault& fault : faults) {
@@ -96,11 +97,13 @@ TEST_F(SaveFailuresTest, AWriteThatFailsLeavesTheLastFileAndIsToldOnce) {
 TEST_F(SaveFailuresTest, AFileLoadedWithAnErrorKeepsWhatWasNotAskedFor) {
     const std::wstring expands = shell::EncodeDelimitedText({PathOf(L"Root"), PathOf(L"Root\\A")}, L',');
     const std::string flawed =
-        kDataFileHead + "<Configuration><CollapseSize>abc</CollapseSize><ExpandWidth>350</ExpandWidth>"
-                        "<Maintains>2</Maintains></Configuration><Snapshot><Layout>3</Layout><Frames><Id.0><Tree>"
-                        "<Roots><No.0><Path>" + Utf8(folder / L"Root") + "</Path><Expands>" + Utf8(expands) +
-        "</Expands><Selected>" + Utf8(PathOf(L"Root\\A\\A1")) +
-        "</Selected></No.0></Roots></Tree></Id.0></Frames></Snapshot>" + kDataFileTail;
+        kDataFileHead +
+        "<Configuration><CollapseSize>abc</CollapseSize><ExpandWidth>350</ExpandWidth>"
+        "<Maintains>2</Maintains></Configuration><Snapshot><Layout>3</Layout><Frames><Id.0><Tree>"
+        "<Roots><No.0><Path>" +
+        Utf8(folder / L"Root") + "</Path><Expands>" + Utf8(expands) + "</Expands><Selected>" +
+        Utf8(PathOf(L"Root\\A\\A1")) + "</Selected></No.0></Roots></Tree></Id.0></Frames></Snapshot>" +
+        kDataFileTail;
     const std::wstring broken = app::BrokenFileName(dataFile);
     struct Case {
         const char* what;
@@ -213,7 +216,8 @@ TEST_F(SaveFailuresTest, NamesTheFileCannotHoldAreLeftOutAlone) {
     Stop();
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_NE(reported[0].find(L"3 件"), std::wstring::npos) << Utf8(reported[0]);
-    EXPECT_EQ(NodeNames(L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots"), (std::vector<std::wstring>{L"No.0", L"No.1"}));
+    EXPECT_EQ(NodeNames(L"\\Snapshot\\Frames\\Id.0\\Tree\\Roots"),
+              (std::vector<std::wstring>{L"No.0", L"No.1"}));
     EXPECT_EQ(Value(roots + L"1", L"Path"), folder / L"Other");
     EXPECT_EQ(Value(roots + L"0", L"Path"), folder / L"Root");
     EXPECT_EQ(Expands(), (std::vector<std::wstring>{PathOf(L"Root"), PathOf(L"Root\\A"), PathOf(L"Other")}));

@@ -91,7 +91,8 @@ TEST(SavedStateFile, WritesAndReadsBackEveryValueAtTheSizesOfLargeTrees) {
         {"every value away from its default",
          [] {
              TSavedState state = DefaultSavedState();
-             state.settings = {12, 420, 333, 3153952, false, 200, 65635, 4102, 14, -5, 7, 400, 500, 1, 3, true, 7};
+             state.settings = {12, 420, 333, 3153952, false, 200, 65635, 4102, 14,
+                               -5, 7,   400, 500,     1,     3,   true,  7};
              TFrameState frame = DefaultFrameState(7);
              frame.expandWidth = 420;
              frame.expandHeight = 260;
@@ -158,10 +159,11 @@ TEST(SavedStateFile, MissingValuesTakeTheDefaultsOfTheValuesTheyFollow) {
 TEST(SavedStateFile, FrameNodesThatNameNoNewFrameAreLeftOutAndTheRestIsRead) {
     TempFolder folder;
     const std::wstring file = folder.File(L"Kestrav.xml");
-    testing_support::WriteBytes(file, "<Kestrav><Snapshot><Frames><Id.3><ExpandWidth>301</ExpandWidth></Id.3>"
-                                      "<Id.x><ExpandWidth>302</ExpandWidth></Id.x><Id.3><ExpandWidth>303"
-                                      "</ExpandWidth></Id.3><Frame/><Id.5><ExpandWidth>abc</ExpandWidth>"
-                                      "<ExpandHeight>250</ExpandHeight></Id.5></Frames></Snapshot></Kestrav>");
+    testing_support::WriteBytes(file,
+                                "<Kestrav><Snapshot><Frames><Id.3><ExpandWidth>301</ExpandWidth></Id.3>"
+                                "<Id.x><ExpandWidth>302</ExpandWidth></Id.x><Id.3><ExpandWidth>303"
+                                "</ExpandWidth></Id.3><Frame/><Id.5><ExpandWidth>abc</ExpandWidth>"
+                                "<ExpandHeight>250</ExpandHeight></Id.5></Frames></Snapshot></Kestrav>");
     std::exception_ptr error;
     TSavedState state = ReadBack(file, error);
     ASSERT_TRUE(error);

@@ -141,8 +141,13 @@ std::vector<Case> Cases() {
                  }
          }},
         // Frame layout at "今回のみ保存" or "保存しない": not in Maintains, so the exit writes nothing.
-        {"frame change at the exit, frames not kept", Window, FileWithTrees(), TChangeParts{cpForm, cpTree},
-         kFrameOnly, {}, [](const TSavePlan&) {}},
+        {"frame change at the exit, frames not kept",
+         Window,
+         FileWithTrees(),
+         TChangeParts{cpForm, cpTree},
+         kFrameOnly,
+         {},
+         [](const TSavePlan&) {}},
         {"nothing changed", Window, FileWithTrees(), kMaintains, {}, {}, [](const TSavePlan&) {}},
         // The options dialog's OK with every list at "保存する" or "今回のみ保存".
         {"options OK", Window, FileWithTrees(), AllChangeParts, AllChangeParts, AllChangeParts,
@@ -228,7 +233,12 @@ std::vector<Case> Cases() {
              EXPECT_EQ(plan.state.settings.collapseSize, 6) << "the configuration as loaded";
              EXPECT_EQ(plan.state.settings.left, 10);
          }},
-        {"file cannot be read, nothing asked", Window, std::nullopt, TChangeParts{}, AllChangeParts, {},
+        {"file cannot be read, nothing asked",
+         Window,
+         std::nullopt,
+         TChangeParts{},
+         AllChangeParts,
+         {},
          [](const TSavePlan& plan) { EXPECT_FALSE(plan.newDocument) << "nothing is written"; }},
         {"file cannot be read, options OK with items at 保存しない", Window, std::nullopt,
          TChangeParts{cpConfig, cpForm, cpFrame}, AllChangeParts, TChangeParts{cpConfig, cpForm, cpFrame},
@@ -290,8 +300,8 @@ std::vector<Case> Cases() {
              EXPECT_EQ(Expands(plan, 1, 0), List{L"c"});
          }},
         // The configuration only with cpConfig: the exit never writes it unless asked.
-        {"configuration changed, not asked", Window, FileWithTrees(), kMaintains, TChangeParts{cpConfig, cpForm},
-         TChangeParts{cpForm},
+        {"configuration changed, not asked", Window, FileWithTrees(), kMaintains,
+         TChangeParts{cpConfig, cpForm}, TChangeParts{cpForm},
          [](const TSavePlan& plan) {
              EXPECT_EQ(plan.state.settings.collapseSize, 8);
              EXPECT_EQ(plan.state.settings.left, 99);
