@@ -115,6 +115,17 @@ std::string ExpandedFolders(HWND tree) {
     return names;
 }
 
+// The tree of a program started over the saved file, once its restore has expanded the
+// root and folder a again.
+::testing::AssertionResult RestoredTree(KestravProcess& kestrav, HWND& tree) {
+    ::testing::AssertionResult found =
+        WaitUntil("the tree", [&] { return (tree = Descendant(kestrav.Window(), WC_TREEVIEWW)) != nullptr; });
+    if (!found)
+        return found;
+    return WaitUntil(
+        "the restore", [&] { return ExpandedFolders(tree) == "a"; }, 20000);
+}
+
 // Expands an item as a user does with the keyboard: selected, then the right arrow key.
 void ExpandByKey(HWND tree, HTREEITEM item) {
     SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
@@ -145,10 +156,7 @@ TEST_F(RememberedItemsTest, ACollapsedFrameKeepsTheItemsAndAnExpansionBeforeF5Is
     {
         KestravProcess kestrav(exe);
         HWND tree = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            "the tree", [&] { return (tree = Descendant(kestrav.Window(), WC_TREEVIEWW)) != nullptr; }));
-        ASSERT_TRUE(WaitUntil(
-            "the restore", [&] { return ExpandedFolders(tree) == "a"; }, 20000));
+        ASSERT_TRUE(RestoredTree(kestrav, tree));
         HWND frame = Descendant(kestrav.Window(), L"TNavFrame");
         ASSERT_NE(frame, nullptr);
         // The caption bar's buttons from the right: close, then the switching button.
@@ -185,10 +193,7 @@ TEST_F(RememberedItemsTest, ACollapsedFrameKeepsTheItemsAndAnExpansionBeforeF5Is
     {
         KestravProcess kestrav(exe);
         HWND tree = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            "the tree", [&] { return (tree = Descendant(kestrav.Window(), WC_TREEVIEWW)) != nullptr; }));
-        ASSERT_TRUE(WaitUntil(
-            "the restore", [&] { return ExpandedFolders(tree) == "a"; }, 20000));
+        ASSERT_TRUE(RestoredTree(kestrav, tree));
         ExpandByKey(tree, Children(tree)[1]);
         ASSERT_TRUE(WaitUntil("folder b expanded by the key", [&] { return ExpandedFolders(tree) == "ab"; }));
         folder.MakeFolder(L"Root\\d");
