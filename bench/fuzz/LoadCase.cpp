@@ -69,7 +69,8 @@ public:
         Start("save");
         if (form_) {
             reported_.clear();
-            form_->SaveOnOptionsOK({});
+            form_->SetModifies(app::AllChangeParts);
+            form_->SaveSettings(app::AllChangeParts);
             Check(reported_.empty(), "save: reported " + Narrow(reported_.empty() ? L"" : reported_[0]));
         }
         Stop();

@@ -20,7 +20,7 @@ int FrameIdSet::AcquireFrameId(int id) {
             ++id;
         }
     } else if (!IsFrameIdFree(id)) {
-        throw gui::UserError(L"Id." + std::to_wstring(id) + L" はすでに使われています");
+        throw gui::UserError(FrameIdInUseText(id));
     }
     used_.insert(id);
     return id;
@@ -28,6 +28,10 @@ int FrameIdSet::AcquireFrameId(int id) {
 
 void FrameIdSet::ReleaseFrameId(int id) {
     used_.erase(id);
+}
+
+std::wstring FrameIdInUseText(int id) {
+    return L"Id." + std::to_wstring(id) + L" はすでに使われています";
 }
 
 FrameIdSet& FrameIds() {

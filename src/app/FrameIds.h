@@ -3,6 +3,7 @@
 // use, so a stored id as large as 2000000000 costs no more than a small one.
 #include <cstddef>
 #include <set>
+#include <string>
 
 namespace app {
 
@@ -21,6 +22,9 @@ public:
 private:
     std::set<int> used_;
 };
+
+// "Id.%d はすでに使われています": the error of an id in use.
+std::wstring FrameIdInUseText(int id);
 
 // The set of the process, which exists before any window.
 FrameIdSet& FrameIds();

@@ -7,6 +7,7 @@
 #include "app/GlobalHotkey.h"
 #include "app/InstanceChain.h"
 #include "app/ProcessEndWatch.h"
+#include "app/SavedState.h"
 #include "gui/Accessible.h"
 #include "gui/Application.h"
 #include "gui/CaptionBar.h"
@@ -29,15 +30,11 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
-
-namespace appdata {
-class TXMLRegFile;
-}
 
 namespace app {
 
-class SettingsReader;
 using gui::TAlign;
 using gui::TColor;
 
@@ -96,12 +93,17 @@ public:
     void ExclModify(TChangePart value) override { FModifies.Exclude(value); }
 
     // Writes the parts that are both in parts and in Modifies to the data file; the
-    // others are forgotten. Modifies is empty afterwards. Raises when the file cannot be
-    // written; the file then keeps its last complete content.
+    // others are forgotten. The program's end passes Maintains; the options dialog's OK
+    // first marks every part changed and passes those whose keep mode is not
+    // "保存しない". Every part not written keeps what the file holds (what it last held,
+    // when it cannot be read: it is then kept beside first). Modifies is empty
+    // afterwards. Raises when the file cannot be written; it then keeps its last
+    // complete content. Items whose names the file cannot hold are left out, and the
+    // user is told once.
     void SaveSettings(TChangeParts parts);
-    // The options dialog closed with OK: every part counts as changed and is written at
-    // once, except the snapshot parts whose keep mode is "保存しない" (skipped).
-    void SaveOnOptionsOK(TChangeParts skipped);
+    // What the window has now, as the data file keeps it; the trees' state (which asks
+    // the Shell about every visible item) only with withTrees.
+    TSavedState CurrentState(bool withTrees);
     // The id of the frame whose tree has the keyboard focus, 0 when no tree has it.
     int ActiveFrameId() const;
     // A frame's control took the keyboard focus.
@@ -205,11 +207,11 @@ private:
     void FormDestroy();
     void CreateControls();
     void LoadSettings();
-    void LoadFrames(SettingsReader& reader);
+    void ApplySettings(const TSettings& settings);
+    void LoadFrames(const std::vector<TFrameState>& frames);
+    // Runs a step of loading; an error in it is kept (the first one) and the step skipped.
+    template <typename F> bool LoadStep(F&& step);
     void ReportLoadError();
-    // The data file as a store to save into; a file that could not be loaded whole is
-    // first kept beside it.
-    std::unique_ptr<appdata::TXMLRegFile> OpenDataFileForSaving();
     void WMEndSession(bool ending);
     // Posted to itself by loading, so that a load error is reported once the window is up.
     static constexpr UINT WM_REPORTLOADERROR = WM_APP + 0x5E;
@@ -356,6 +358,11 @@ private:
     bool FDataFileBroken = false;
     // The first error of loading, reported once the window is up.
     std::exception_ptr FLoadError;
+    // What the data file held when it was loaded or last saved: what a save writes of
+    // the parts it does not take from the window when the file cannot be read.
+    TSavedState FLastKnownFile;
+    // The stamp of the unreadable file last kept beside, so that it is kept once.
+    std::wstring FKeptUnreadable;
 
     // The keyboard and screen readers (MainFormKeyboard.cpp).
     static constexpr int kHotkeyId = 1;
@@ -409,9 +416,10 @@ private:
 
     // The data file as read for the frames' start-up restores, kept while its name, time
     // stamp and size stay the same and frames still wait to read it: frames that start
-    // together parse it once, not once each.
-    appdata::TXMLRegFile& SnapshotFile();
-    std::shared_ptr<appdata::TXMLRegFile> FSnapshotFile;
+    // together read it once, not once each, and find their nodes by id.
+    const TSavedState& SnapshotState();
+    std::shared_ptr<const TSavedState> FSnapshotState;
+    std::unordered_map<int32_t, size_t> FSnapshotFrames;
     std::wstring FSnapshotStamp;
 };
 

@@ -1,79 +1,28 @@
-// Loading and saving the configuration and the snapshot of the window and its frames.
+// Loading and saving the configuration and the snapshot of the window and its frames:
+// the data file read as a value and applied to the window at start; at a save, the
+// window's value merged with the file's by part and written.
 #include "app/DataFile.h"
-#include "app/FrameIds.h"
 #include "app/MainForm.h"
+#include "app/SaveMerge.h"
+#include "app/SavedStateFile.h"
 #include "appdata/XMLRegFile.h"
 #include "appdata/XMLRegFileErrors.h"
-#include "appdata/XMLTextForms.h"
-#include "shell/DelimitedText.h"
-#include "shell/ItemPath.h"
 #include "shell/RootFolderBatch.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
+#include <unordered_set>
 
 namespace app {
 
 using appdata::TXMLRegFile;
 
-// Reads values for loading: a missing file, node or value gives the default, and so
-// does a value that does not parse, whose error is kept (the first one) to be
-// reported once, while the rest of the file still loads.
-class SettingsReader {
-public:
-    SettingsReader(TXMLRegFile* reg, std::exception_ptr& firstError) : reg_(reg), firstError_(firstError) {}
-
-    bool Open(const std::wstring& path) {
-        opened_ = reg_ != nullptr && Guard([&] { return reg_->OpenNode(path, true); }, false);
-        return opened_;
-    }
-    int32_t Int(const wchar_t* name, int32_t fallback) {
-        return opened_ ? Guard([&] { return reg_->ReadIntDef(name, fallback); }, fallback) : fallback;
-    }
-    bool Bool(const wchar_t* name, bool fallback) {
-        return opened_ ? Guard([&] { return reg_->ReadBoolDef(name, fallback); }, fallback) : fallback;
-    }
-    std::wstring Str(const wchar_t* name, const std::wstring& fallback) {
-        return opened_ ? Guard([&] { return reg_->ReadStrDef(name, fallback); }, fallback) : fallback;
-    }
-    std::vector<std::wstring> NodeNames() {
-        std::vector<std::wstring> names;
-        if (opened_)
-            Guard(
-                [&] {
-                    reg_->GetNodeNames(names);
-                    return true;
-                },
-                false);
-        return names;
-    }
-    // Runs a step of loading; an error in it is kept and the step skipped.
-    template <typename F, typename T> T Guard(F&& step, T fallback) {
-        try {
-            return step();
-        } catch (...) {
-            Note();
-            return fallback;
-        }
-    }
-    void Note() {
-        if (!firstError_)
-            firstError_ = std::current_exception();
-    }
-    bool Failed() const { return firstError_ != nullptr; }
-
-private:
-    TXMLRegFile* reg_;
-    std::exception_ptr& firstError_;
-    bool opened_ = false;
-};
-
 namespace {
 
-constexpr int32_t kDefaultStyles = 0x10061;
-constexpr int32_t kDefaultFilters = 6;
-constexpr int32_t kBtnFace = -16777201; // clBtnFace as a signed 32-bit value
+// Told once after a save that had to leave items out.
+constexpr std::wstring_view kLeftOutText =
+    L"名前に XML で表せない文字を含むため、次の %s 件を保存しませんでした。ほかはすべて保存しました。\r\n%s";
+constexpr size_t kLeftOutShown = 5;
 
 // Coordinates far beyond any screen are brought within reach, so that adding a size
 // to a position cannot overflow.
@@ -81,108 +30,102 @@ int Coordinate(int32_t value) {
     return std::clamp(value, -(1 << 24), 1 << 24);
 }
 
-// The id in a frame node's name ("Id.12" gives 12): the text from the fourth
-// character on, at most 260 characters, read as a decimal integer.
-std::optional<int32_t> FrameIdOfNodeName(const std::wstring& name, std::wstring& text) {
-    text = name.size() > 3 ? name.substr(3, 260) : std::wstring();
-    return appdata::TextToInteger(text);
-}
-
 // A tree that refuses the stored default styles would leave the window without any
 // frame at every start: when not even the desktop's frame can be made, the first
 // start's styles are taken instead (false when they were in use already).
 bool FallBackToDefaultStyles(shellctrls::TNamespaceTreeControlStyles& styles) {
-    auto defaults = shellctrls::TNamespaceTreeControlStyles::FromBits(static_cast<uint32_t>(kDefaultStyles));
+    auto defaults = shellctrls::TNamespaceTreeControlStyles::FromBits(
+        static_cast<uint32_t>(DefaultSavedState().settings.defaultStyles));
     if (styles == defaults)
         return false;
     styles = defaults;
     return true;
 }
 
-std::wstring FrameNode(int id) {
-    return L"\\Snapshot\\Frames\\Id." + std::to_wstring(id);
+// The file as a value; what cannot be read gives its default, and the first error is
+// kept in error.
+TSavedState ReadDataFile(const std::wstring& fileName, std::exception_ptr& error) {
+    try {
+        TXMLRegFile reg(fileName);
+        return ReadSavedState(reg, error);
+    } catch (...) {
+        if (!error)
+            error = std::current_exception();
+        return DefaultSavedState();
+    }
+}
+
+// The file's name, time stamp and size: while they stay the same, so does its content.
+std::wstring FileStamp(const std::wstring& fileName) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    std::wstring stamp = fileName;
+    if (::GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data))
+        for (DWORD part : {data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime,
+                           data.nFileSizeHigh, data.nFileSizeLow})
+            stamp += L"|" + std::to_wstring(part);
+    return stamp;
+}
+
+// A file that cannot be read is kept beside before a new one replaces it; never over an
+// older copy: the first free name of .broken, .broken.2, ... One kept already (its stamp
+// in kept) is not kept again.
+void KeepUnreadableFile(const std::wstring& fileName, std::wstring& kept) {
+    if (::GetFileAttributesW(fileName.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    std::wstring stamp = FileStamp(fileName);
+    if (stamp == kept)
+        return;
+    std::wstring copy = BrokenFileName(fileName);
+    for (int n = 2; n < 100 && ::GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES; ++n)
+        copy = BrokenFileName(fileName) + L"." + std::to_wstring(n);
+    if (!::CopyFileW(fileName.c_str(), copy.c_str(), TRUE))
+        throw appdata::EFCreateError(appdata::FormatText(appdata::messages::kCannotCreateFile,
+                                                         {copy, gui::SystemMessage(::GetLastError())}));
+    kept = stamp;
+}
+
+void ReportLeftOut(const std::vector<std::wstring>& texts) {
+    std::wstring list;
+    for (size_t i = 0; i < texts.size() && i < kLeftOutShown; ++i)
+        list += (i > 0 ? L"\r\n" : L"") + texts[i];
+    if (texts.size() > kLeftOutShown)
+        list += L"\r\n…";
+    try {
+        throw gui::UserError(appdata::FormatText(kLeftOutText, {std::to_wstring(texts.size()), list}));
+    } catch (...) {
+        gui::Application::Instance().HandleException();
+    }
 }
 
 } // namespace
 
+template <typename F> bool TMainForm::LoadStep(F&& step) {
+    try {
+        step();
+        return true;
+    } catch (...) {
+        if (!FLoadError)
+            FLoadError = std::current_exception();
+        return false;
+    }
+}
+
 void TMainForm::LoadSettings() {
     FLoadError = nullptr;
     FDataFileBroken = false;
-    std::unique_ptr<TXMLRegFile> reg;
-    try {
-        reg = std::make_unique<TXMLRegFile>(DataFileName());
-    } catch (...) {
-        // A file that cannot be read is left as it is: everything starts from the
-        // defaults, and the file is kept beside before a save replaces it.
-        FLoadError = std::current_exception();
-        FDataFileBroken = true;
-    }
-    SettingsReader reader(reg.get(), FLoadError);
+    TSavedState loaded = ReadDataFile(DataFileName(), FLoadError);
     // Roots name known folders; one batch resolves each of them once for all frames.
     shell::TRootFolderBatch batch;
+    ApplySettings(loaded.settings);
+    LoadFrames(loaded.frames);
 
-    reader.Open(L"\\Configuration");
-    FCollapseSize = reader.Int(L"CollapseSize", 4);
-    FExpandWidth = reader.Int(L"ExpandWidth", 300);
-    FExpandHeight = reader.Int(L"ExpandHeight", 225);
-    SetBaseColor(static_cast<TColor>(reader.Int(L"BaseColor", kBtnFace)));
-    SetColorShift(reader.Bool(L"ColorShift", true));
-    // Only the low byte counts: 300 gives 44.
-    SetAlphaBlendValue(static_cast<BYTE>(reader.Int(L"AlphaBlendValue", 64)));
-    FDefaultStyles = shellctrls::TNamespaceTreeControlStyles::FromBits(
-        static_cast<uint32_t>(reader.Int(L"DefaultStyles", kDefaultStyles)));
-    FDefaultFilters = shellctrls::TShellContactFilters::FromBits(
-        static_cast<uint16_t>(reader.Int(L"DefaultFilters", kDefaultFilters)));
-    FMaintains = TChangeParts::FromBits(static_cast<uint8_t>(reader.Int(L"Maintains", 0)));
-    FHotkey = HotkeyFromStored(reader.Int(L"Hotkey", kDefaultHotkey));
-
-    reader.Open(L"\\Snapshot");
-    int left = Coordinate(reader.Int(L"Left", 0));
-    int top = Coordinate(reader.Int(L"Top", 0));
-    int width = Coordinate(reader.Int(L"Width", FExpandWidth));
-    int height = Coordinate(reader.Int(L"Height", FExpandHeight));
-    SetBounds(gui::MakeRect(left, top, width, height));
-    // Only the four edges dock and only the three layouts after loading exist; anything
-    // else in the file gives the first start's edge and layout.
-    int32_t edge = reader.Int(L"SnapEdge", gui::alLeft);
-    int32_t layout = reader.Int(L"Layout", loCollapsed);
-    bool topmost = reader.Bool(L"Topmost", false);
-    reader.Guard(
-        [&] {
-            SetSnapEdge(edge >= gui::alTop && edge <= gui::alRight ? static_cast<TAlign>(edge) : gui::alLeft);
-            return true;
-        },
-        false);
-    reader.Guard(
-        [&] {
-            SetLayout(layout >= loCollapsed && layout <= loPinned ? static_cast<TLayout>(layout)
-                                                                  : loCollapsed);
-            return true;
-        },
-        false);
-    reader.Guard(
-        [&] {
-            SetTopmost(topmost);
-            return true;
-        },
-        false);
-
-    LoadFrames(reader);
-    reg.reset();
-
-    auto addDesktop = [&] {
-        reader.Guard(
-            [&] {
-                AddDesktop();
-                return true;
-            },
-            false);
-    };
+    auto addDesktop = [&] { LoadStep([&] { AddDesktop(); }); };
     if (OrderedFrames().empty())
         addDesktop();
     if (OrderedFrames().empty() && FallBackToDefaultStyles(FDefaultStyles))
         addDesktop();
     FModifies = {};
+    FLastKnownFile = std::move(loaded);
     if (FLoadError) {
         // Whatever could not be read is still in the file: keep it beside before a save.
         FDataFileBroken = true;
@@ -190,8 +133,38 @@ void TMainForm::LoadSettings() {
     }
 }
 
-void TMainForm::LoadFrames(SettingsReader& reader) {
-    if (!reader.Open(L"\\Snapshot\\Frames"))
+void TMainForm::ApplySettings(const TSettings& settings) {
+    // Fields are set as stored; values are not held to the ranges of the options dialog.
+    FCollapseSize = settings.collapseSize;
+    FExpandWidth = settings.expandWidth;
+    FExpandHeight = settings.expandHeight;
+    LoadStep([&] { SetBaseColor(static_cast<TColor>(settings.baseColor)); });
+    LoadStep([&] { SetColorShift(settings.colorShift); });
+    // Only the low byte counts: 300 gives 44.
+    LoadStep([&] { SetAlphaBlendValue(static_cast<BYTE>(settings.alphaBlendValue)); });
+    FDefaultStyles =
+        shellctrls::TNamespaceTreeControlStyles::FromBits(static_cast<uint32_t>(settings.defaultStyles));
+    FDefaultFilters =
+        shellctrls::TShellContactFilters::FromBits(static_cast<uint16_t>(settings.defaultFilters));
+    FMaintains = TChangeParts::FromBits(static_cast<uint8_t>(settings.maintains));
+    FHotkey = HotkeyFromStored(settings.hotkey);
+
+    SetBounds(gui::MakeRect(Coordinate(settings.left), Coordinate(settings.top), Coordinate(settings.width),
+                            Coordinate(settings.height)));
+    // Only the four edges dock and only the three layouts after loading exist; anything
+    // else in the file gives the first start's edge and layout.
+    int32_t edge = settings.snapEdge, layout = settings.layout;
+    LoadStep([&] {
+        SetSnapEdge(edge >= gui::alTop && edge <= gui::alRight ? static_cast<TAlign>(edge) : gui::alLeft);
+    });
+    LoadStep([&] {
+        SetLayout(layout >= loCollapsed && layout <= loPinned ? static_cast<TLayout>(layout) : loCollapsed);
+    });
+    LoadStep([&] { SetTopmost(settings.topmost); });
+}
+
+void TMainForm::LoadFrames(const std::vector<TFrameState>& frames) {
+    if (frames.empty())
         return;
     // The frames are laid out once when all are there, not once per frame added (which
     // moves every frame before it again: quadratic with many frames).
@@ -206,71 +179,36 @@ void TMainForm::LoadFrames(SettingsReader& reader) {
             }
         }
     } hold(*FScrollBox);
-    for (const std::wstring& name : reader.NodeNames()) {
-        std::wstring idText;
-        std::optional<int32_t> id = FrameIdOfNodeName(name, idText);
-        // A node that names no id, or one in use, is skipped; the file keeps it until a
-        // save, which first puts the whole file beside.
-        if (!id) {
-            reader.Guard(
-                [&]() -> bool {
-                    throw appdata::EConvertError(
-                        appdata::FormatText(appdata::messages::kNotInteger, {idText}));
-                },
-                false);
+    for (const TFrameState& stored : frames) {
+        nav::TNavFrame* frame = nullptr;
+        // A frame that cannot be made is skipped; the file keeps it until a save, which
+        // first puts the whole file beside.
+        if (!LoadStep([&] { frame = &AddFrame(stored.id); })) {
             FDataFileBroken = true;
             continue;
         }
-        nav::TNavFrame* frame =
-            reader.Guard([&] { return &AddFrame(*id); }, static_cast<nav::TNavFrame*>(nullptr));
-        if (frame == nullptr) {
-            FDataFileBroken = true;
-            continue;
-        }
-        std::wstring node = L"\\Snapshot\\Frames\\" + name;
-        reader.Open(node);
-        int expandWidth = reader.Int(L"ExpandWidth", 300);
-        int expandHeight = reader.Int(L"ExpandHeight", 225);
-        frame->SetExpandWidth(expandWidth);
-        frame->SetExpandHeight(expandHeight);
-        auto styles = shellctrls::TNamespaceTreeControlStyles::FromBits(
-            static_cast<uint32_t>(reader.Int(L"Styles", kDefaultStyles)));
-        reader.Guard(
-            [&] {
-                frame->NameSpaceTree().SetStyles(styles);
-                return true;
-            },
-            false);
-
-        reader.Open(node + L"\\Tree");
-        int width = Coordinate(reader.Int(L"Width", expandWidth));
-        int height = Coordinate(reader.Int(L"Height", expandHeight));
-        bool collapsed = reader.Bool(L"Collapsed", false);
-        frame->SetBounds(gui::MakeRect(frame->Left(), frame->Top(), width, height));
-        if (collapsed) {
+        frame->SetExpandWidth(stored.expandWidth);
+        frame->SetExpandHeight(stored.expandHeight);
+        LoadStep([&] {
+            frame->NameSpaceTree().SetStyles(
+                shellctrls::TNamespaceTreeControlStyles::FromBits(static_cast<uint32_t>(stored.styles)));
+        });
+        frame->SetBounds(
+            gui::MakeRect(frame->Left(), frame->Top(), Coordinate(stored.width), Coordinate(stored.height)));
+        if (stored.collapsed) {
             frame->SetCollapsed(true);
             // Collapsing takes the current size as the one to expand to again; the
             // stored one is the size the frame had open.
-            frame->SetExpandWidth(expandWidth);
-            frame->SetExpandHeight(expandHeight);
+            frame->SetExpandWidth(stored.expandWidth);
+            frame->SetExpandHeight(stored.expandHeight);
         }
-
-        if (reader.Open(node + L"\\Tree\\Roots")) {
-            for (const std::wstring& rootName : reader.NodeNames()) {
-                if (!reader.Open(node + L"\\Tree\\Roots\\" + rootName))
-                    continue;
-                auto filters = shellctrls::TShellContactFilters::FromBits(
-                    static_cast<uint16_t>(reader.Int(L"Filters", kDefaultFilters)));
-                std::wstring path = reader.Str(L"Path", L"rfDesktop");
-                reader.Guard(
-                    [&] {
-                        shellctrls::TNamespaceTreeRoot& root = AddRoot(frame, L"");
-                        root.SetFilters(filters);
-                        root.SetPath(path);
-                        return true;
-                    },
-                    false);
-            }
+        for (const TRootState& root : stored.roots) {
+            LoadStep([&] {
+                shellctrls::TNamespaceTreeRoot& added = AddRoot(frame, L"");
+                added.SetFilters(
+                    shellctrls::TShellContactFilters::FromBits(static_cast<uint16_t>(root.filters)));
+                added.SetPath(root.path);
+            });
         }
         frame->RestoreAtCreate();
     }
@@ -288,41 +226,38 @@ void TMainForm::ReportLoadError() {
     }
 }
 
-appdata::TXMLRegFile& TMainForm::SnapshotFile() {
+const TSavedState& TMainForm::SnapshotState() {
     const std::wstring& fileName = DataFileName();
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    std::wstring stamp = fileName;
-    if (::GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data))
-        for (DWORD part : {data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime,
-                           data.nFileSizeHigh, data.nFileSizeLow})
-            stamp += L"|" + std::to_wstring(part);
-    if (!FSnapshotFile || stamp != FSnapshotStamp) {
-        FSnapshotFile.reset();
-        FSnapshotFile = std::make_shared<TXMLRegFile>(fileName);
+    std::wstring stamp = FileStamp(fileName);
+    if (!FSnapshotState || stamp != FSnapshotStamp) {
+        FSnapshotState.reset();
+        FSnapshotFrames.clear();
+        // What cannot be read is not restored; loading has told the user already.
+        std::exception_ptr ignored;
+        auto state = std::make_shared<const TSavedState>(ReadDataFile(fileName, ignored));
+        for (size_t i = 0; i < state->frames.size(); ++i)
+            FSnapshotFrames.emplace(state->frames[i].id, i);
+        FSnapshotState = std::move(state);
         FSnapshotStamp = stamp;
     }
-    return *FSnapshotFile;
+    return *FSnapshotState;
 }
 
 nav::TFrameSnapshot TMainForm::ReadFrameSnapshot(int id) {
     nav::TFrameSnapshot snapshot;
-    // What cannot be read is not restored; loading has told the user already.
     try {
-        TXMLRegFile& reg = SnapshotFile();
-        if (reg.OpenNode(L"\\Snapshot", true))
-            snapshot.active = reg.ReadIntDef(L"ActiveFrame", 0) == id;
-        std::wstring key = FrameNode(id) + L"\\Tree";
-        if (reg.OpenNode(key + L"\\Roots", true)) {
-            std::vector<std::wstring> names;
-            reg.GetNodeNames(names);
-            for (const std::wstring& name : names) {
-                if (!reg.OpenNode(key + L"\\Roots\\" + name, true))
-                    continue;
-                std::vector<std::wstring> expands =
-                    shell::DecodeDelimitedText(reg.ReadStrDef(L"Expands", L""), L',');
-                snapshot.expands.insert(snapshot.expands.end(), expands.begin(), expands.end());
-                if (reg.ValueExists(L"Selected"))
-                    snapshot.selected.push_back(reg.ReadString(L"Selected"));
+        const TSavedState& file = SnapshotState();
+        snapshot.active = file.settings.activeFrame == id;
+        auto found = FSnapshotFrames.find(id);
+        if (found != FSnapshotFrames.end()) {
+            // Each root's list runs on to the end of the tree: every item is taken once.
+            std::unordered_set<std::wstring> taken;
+            for (const TRootState& root : file.frames[found->second].roots) {
+                for (const std::wstring& path : root.expands)
+                    if (taken.insert(path).second)
+                        snapshot.expands.push_back(path);
+                if (root.selected)
+                    snapshot.selected.push_back(*root.selected);
             }
         }
     } catch (...) {
@@ -330,8 +265,10 @@ nav::TFrameSnapshot TMainForm::ReadFrameSnapshot(int id) {
     const std::vector<nav::TNavFrame*> frames = OrderedFrames();
     if (std::none_of(frames.begin(), frames.end(), [](nav::TNavFrame* frame) {
             return frame->RestoreState() == nav::TNavFrame::TRestoreState::CreatePending;
-        }))
-        FSnapshotFile.reset();
+        })) {
+        FSnapshotState.reset();
+        FSnapshotFrames.clear();
+    }
     return snapshot;
 }
 
@@ -351,29 +288,55 @@ int TMainForm::ActiveFrameId() const {
     return 0;
 }
 
-std::unique_ptr<TXMLRegFile> TMainForm::OpenDataFileForSaving() {
-    const std::wstring& fileName = DataFileName();
-    bool kept = false;
-    if (FDataFileBroken && ::GetFileAttributesW(fileName.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        // Never over an older copy: the first free name of .broken, .broken.2, ...
-        std::wstring copy = BrokenFileName(fileName);
-        for (int n = 2; n < 100 && ::GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES; ++n)
-            copy = BrokenFileName(fileName) + L"." + std::to_wstring(n);
-        if (!::CopyFileW(fileName.c_str(), copy.c_str(), TRUE))
-            throw appdata::EFCreateError(appdata::FormatText(appdata::messages::kCannotCreateFile,
-                                                             {copy, gui::SystemMessage(::GetLastError())}));
-        kept = true;
+TSavedState TMainForm::CurrentState(bool withTrees) {
+    TSavedState state;
+    TSettings& settings = state.settings;
+    settings.collapseSize = FCollapseSize;
+    settings.expandWidth = FExpandWidth;
+    settings.expandHeight = FExpandHeight;
+    settings.baseColor = static_cast<int32_t>(FBaseColor);
+    settings.colorShift = FColorShift;
+    settings.alphaBlendValue = FAlphaBlendValue;
+    settings.defaultStyles = static_cast<int32_t>(FDefaultStyles.Bits());
+    settings.defaultFilters = FDefaultFilters.Bits();
+    settings.maintains = FMaintains.Bits();
+    settings.hotkey = FHotkey;
+    RECT bounds = ScreenBounds();
+    settings.left = bounds.left;
+    settings.top = bounds.top;
+    settings.width = gui::Width(bounds);
+    settings.height = gui::Height(bounds);
+    settings.snapEdge = FSnapEdge;
+    settings.layout = FLayout;
+    settings.topmost = FTopmost;
+    settings.activeFrame = ActiveFrameId();
+
+    for (nav::TNavFrame* shown : OrderedFrames()) {
+        TFrameState& frame = state.frames.emplace_back();
+        frame.id = shown->ID();
+        frame.expandWidth = shown->ExpandWidth();
+        frame.expandHeight = shown->ExpandHeight();
+        frame.styles = static_cast<int32_t>(shown->NameSpaceTree().Styles().Bits());
+        frame.width = shown->Width();
+        frame.height = shown->Height();
+        frame.collapsed = shown->Collapsed();
+        shellctrls::TNamespaceTreeRoots& roots = shown->NameSpaceTree().Roots();
+        for (int j = 0; j < roots.Count(); ++j) {
+            TRootState& root = frame.roots.emplace_back();
+            root.path = roots[j].Path();
+            root.filters = roots[j].Filters().Bits();
+        }
+        if (!withTrees)
+            continue;
+        frame.treePending = shown->RestoreState() == nav::TNavFrame::TRestoreState::CreatePending;
+        nav::TNavFrame::TTreeState tree = shown->TreeState();
+        for (size_t j = 0; j < frame.roots.size() && j < tree.expands.size(); ++j) {
+            frame.roots[j].expands = std::move(tree.expands[j]);
+            if (static_cast<int>(j) == tree.selectedRoot)
+                frame.roots[j].selected = tree.selected;
+        }
     }
-    if (!kept)
-        return std::make_unique<TXMLRegFile>(fileName);
-    // With its copy kept beside, the save starts a new document with everything the
-    // window has: what was read of the old one may still hold a node where a value is
-    // to go (or not parse at all), and would refuse the save every time.
-    FModifies = AllChangeParts;
-    if (!::DeleteFileW(fileName.c_str()))
-        throw appdata::EFCreateError(appdata::FormatText(appdata::messages::kCannotCreateFile,
-                                                         {fileName, gui::SystemMessage(::GetLastError())}));
-    return std::make_unique<TXMLRegFile>(fileName);
+    return state;
 }
 
 void TMainForm::SaveSettings(TChangeParts parts) {
@@ -383,94 +346,40 @@ void TMainForm::SaveSettings(TChangeParts parts) {
     }
     if (FModifies.Empty())
         return;
-    {
-        std::unique_ptr<TXMLRegFile> reg = OpenDataFileForSaving();
-        if (FModifies.Contains(cpConfig)) {
-            reg->OpenNode(L"\\Configuration", true);
-            reg->WriteInteger(L"CollapseSize", FCollapseSize);
-            reg->WriteInteger(L"ExpandWidth", FExpandWidth);
-            reg->WriteInteger(L"ExpandHeight", FExpandHeight);
-            reg->WriteInteger(L"BaseColor", static_cast<int32_t>(FBaseColor));
-            reg->WriteBool(L"ColorShift", FColorShift);
-            reg->WriteInteger(L"AlphaBlendValue", FAlphaBlendValue);
-            reg->WriteInteger(L"DefaultStyles", static_cast<int32_t>(FDefaultStyles.Bits()));
-            reg->WriteInteger(L"DefaultFilters", FDefaultFilters.Bits());
-            reg->WriteInteger(L"Maintains", FMaintains.Bits());
-            reg->WriteInteger(L"Hotkey", FHotkey);
+    const std::wstring& fileName = DataFileName();
+    // The file as it is now, unless it cannot be read whole: then what it last held.
+    std::unique_ptr<TXMLRegFile> reg;
+    std::optional<TSavedState> file;
+    if (!FDataFileBroken) {
+        try {
+            reg = std::make_unique<TXMLRegFile>(fileName);
+            std::exception_ptr flaw;
+            TSavedState read = ReadSavedState(*reg, flaw);
+            if (!flaw)
+                file = std::move(read);
+        } catch (const appdata::EFOpenError&) {
+            // Held by another program, say: the save fails, and the file stays whole.
+            throw;
+        } catch (...) {
         }
-        bool frames = FModifies.Contains(cpFrame);
-        bool trees = FModifies.Contains(cpTree);
-        if (FModifies.Contains(cpForm) || frames || trees) {
-            reg->OpenNode(L"\\Snapshot", true);
-            if (FModifies.Contains(cpForm)) {
-                RECT bounds = ScreenBounds();
-                reg->WriteInteger(L"Left", bounds.left);
-                reg->WriteInteger(L"Top", bounds.top);
-                reg->WriteInteger(L"Width", gui::Width(bounds));
-                reg->WriteInteger(L"Height", gui::Height(bounds));
-                reg->WriteInteger(L"SnapEdge", FSnapEdge);
-                reg->WriteInteger(L"Layout", FLayout);
-                reg->WriteBool(L"Topmost", FTopmost);
-            }
-            if (frames || trees) {
-                reg->WriteInteger(L"ActiveFrame", ActiveFrameId());
-                if (frames)
-                    reg->ClearNodes();
-                for (nav::TNavFrame* frame : OrderedFrames()) {
-                    std::wstring node = FrameNode(frame->ID());
-                    if (frames) {
-                        reg->OpenNode(node, true);
-                        reg->WriteInteger(L"ExpandWidth", frame->ExpandWidth());
-                        reg->WriteInteger(L"ExpandHeight", frame->ExpandHeight());
-                        reg->WriteInteger(L"Styles",
-                                          static_cast<int32_t>(frame->NameSpaceTree().Styles().Bits()));
-                        reg->OpenNode(node + L"\\Tree", true);
-                        reg->WriteInteger(L"Width", frame->Width());
-                        reg->WriteInteger(L"Height", frame->Height());
-                        reg->WriteBool(L"Collapsed", frame->Collapsed());
-                    }
-                    // A frame whose restore has not started reads what it is to restore
-                    // from the file on disk, which this save replaces only at its end.
-                    nav::TNavFrame::TTreeState tree;
-                    if (trees)
-                        tree = frame->TreeState();
-                    shellctrls::TNamespaceTreeRoots& roots = frame->NameSpaceTree().Roots();
-                    for (int j = 0; j < roots.Count(); ++j) {
-                        std::wstring rootNode = node + L"\\Tree\\Roots\\No." + std::to_wstring(j);
-                        reg->OpenNode(rootNode, true);
-                        if (frames) {
-                            reg->WriteString(L"Path", roots[j].Path());
-                            reg->WriteInteger(L"Filters", roots[j].Filters().Bits());
-                        }
-                        if (trees) {
-                            const std::vector<std::wstring>& expands = tree.expands[static_cast<size_t>(j)];
-                            if (expands.empty())
-                                reg->DeleteValue(L"Expands");
-                            else
-                                reg->WriteString(L"Expands", shell::EncodeDelimitedText(expands, L','));
-                            if (j == tree.selectedRoot)
-                                reg->WriteString(L"Selected", tree.selected);
-                            else
-                                reg->DeleteValue(L"Selected");
-                        }
-                    }
-                }
-            }
-        }
-        // Written here, where a failure reaches the caller: the holder's end cannot raise.
-        reg->Flush();
     }
+    TSavedState window = CurrentState(FModifies.Contains(cpTree));
+    TSavePlan plan = PlanSave({window, file ? &*file : nullptr, FLastKnownFile, parts, FModifies});
+    if (plan.newDocument) {
+        // A new document, not what was read of the old one: that may hold a node where a
+        // value is to go, and would refuse every save.
+        KeepUnreadableFile(fileName, FKeptUnreadable);
+        reg = std::make_unique<TXMLRegFile>(fileName, TXMLRegFile::TNewDocument{});
+    }
+    std::vector<std::wstring> leftOut;
+    WriteSavedState(*reg, plan.state, plan.newDocument ? AllChangeParts : plan.write, leftOut);
+    // Written here, where a failure reaches the caller: the holder's end cannot raise.
+    reg->Flush();
+    FLastKnownFile = std::move(plan.state);
     FModifies = {};
     FDataFileBroken = false;
-}
-
-void TMainForm::SaveOnOptionsOK(TChangeParts skipped) {
-    FModifies = AllChangeParts;
-    TChangeParts parts = AllChangeParts;
-    for (TChangePart part : {cpForm, cpFrame, cpTree})
-        if (skipped.Contains(part))
-            parts.Exclude(part);
-    SaveSettings(parts);
+    if (!leftOut.empty())
+        ReportLeftOut(leftOut);
 }
 
 void TMainForm::WMEndSession(bool ending) {

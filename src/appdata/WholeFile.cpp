@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 
 namespace appdata {
@@ -46,9 +47,23 @@ std::wstring TemporaryName(const std::wstring& target, unsigned attempt) {
     return target + suffix;
 }
 
+std::optional<uint64_t>& WriteFault() {
+    static std::optional<uint64_t> bytesBeforeFault;
+    return bytesBeforeFault;
+}
+
 bool WriteAll(HANDLE file, std::string_view bytes) {
+    std::optional<uint64_t> fault = WriteFault();
     while (!bytes.empty()) {
         DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
+        if (fault) {
+            if (*fault == 0) {
+                ::SetLastError(ERROR_DISK_FULL);
+                return false;
+            }
+            chunk = static_cast<DWORD>(std::min<uint64_t>(chunk, *fault));
+            *fault -= chunk;
+        }
         DWORD written = 0;
         if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0)
             return false;
@@ -58,6 +73,10 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }
 
 } // namespace
+
+void FailWritesAfterForTesting(std::optional<uint64_t> bytes) {
+    WriteFault() = bytes;
+}
 
 std::optional<std::string> ReadWholeFile(const std::wstring& fileName, uint64_t sizeLimit) {
     gui::unique_hfile file(::CreateFileW(fileName.c_str(), GENERIC_READ,

@@ -20,4 +20,8 @@ std::optional<std::string> ReadWholeFile(const std::wstring& fileName, uint64_t 
 // platform's replace operation itself does on Windows.
 void ReplaceWholeFile(const std::wstring& fileName, std::string_view bytes);
 
+// Fault injection for tests: after this many bytes the writes of ReplaceWholeFile fail
+// as on a full disk (ERROR_DISK_FULL); nothing gives writes that do not fail.
+void FailWritesAfterForTesting(std::optional<uint64_t> bytes);
+
 } // namespace appdata

@@ -107,4 +107,11 @@ bool HasDocumentTypeDeclaration(std::string_view bytes) noexcept {
     return false;
 }
 
+uint64_t MarkupCount(std::string_view bytes) noexcept {
+    uint64_t count = 0;
+    for (char byte : bytes)
+        count += byte == '<' || byte == '=';
+    return count;
+}
+
 } // namespace appdata

@@ -45,7 +45,11 @@ std::wstring EmptyIfNull(const gui::unique_bstr& text) {
 
 } // namespace
 
-TXMLRegFile::TXMLRegFile(std::wstring FileName)
+TXMLRegFile::TXMLRegFile(std::wstring FileName) : TXMLRegFile(std::move(FileName), TNewDocument{}, true) {}
+
+TXMLRegFile::TXMLRegFile(std::wstring FileName, TNewDocument) : TXMLRegFile(std::move(FileName), {}, false) {}
+
+TXMLRegFile::TXMLRegFile(std::wstring FileName, TNewDocument, bool readFile)
     : FFileName(std::move(FileName)), FUncaughtAtCreation(std::uncaught_exceptions()) {
     gui::ThrowIfFailed(
         ::CoCreateInstance(kDomDocument60, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&FDocument)));
@@ -55,7 +59,7 @@ TXMLRegFile::TXMLRegFile(std::wstring FileName)
     gui::ThrowIfFailed(FDocument->put_resolveExternals(VARIANT_FALSE));
     SetBoolProperty(FDocument.Get(), L"ProhibitDTD", true);
     // The depth the parser accepts, set explicitly where the library knows the property
-    // (Wine's does not and holds to the same 256 levels by itself).
+    // (Wine's does not and holds to 257 levels by itself).
     VARIANT depth;
     depth.vt = VT_I4;
     depth.lVal = 256;
@@ -64,7 +68,9 @@ TXMLRegFile::TXMLRegFile(std::wstring FileName)
     // space; the store itself ignores text that is white space only.
     gui::ThrowIfFailed(FDocument->put_preserveWhiteSpace(VARIANT_TRUE));
 
-    std::optional<std::string> bytes = ReadWholeFile(FFileName, kMaxFileSize);
+    std::optional<std::string> bytes;
+    if (readFile)
+        bytes = ReadWholeFile(FFileName, kMaxFileSize);
     if (bytes)
         Load(*bytes);
     else
@@ -85,6 +91,10 @@ void TXMLRegFile::Load(const std::string& bytes) {
     if (HasDocumentTypeDeclaration(bytes))
         throw EXMLDocError(
             FormatText(messages::kCannotLoadFile, {FFileName, messages::kDocumentTypeRefused}));
+    if (MarkupCount(bytes) > kMaxMarkup)
+        throw EXMLDocError(
+            FormatText(messages::kCannotLoadFile,
+                       {FFileName, FormatText(messages::kTooMuchMarkup, {std::to_wstring(kMaxMarkup)})}));
 
     gui::unique_variant source;
     SAFEARRAY* array = ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
@@ -139,7 +149,11 @@ void TXMLRegFile::CreateEmptyDocument() {
 }
 
 void TXMLRegFile::UpdateFile() {
-    ReplaceWholeFile(FFileName, LayOutDocument(FRootNode.Get()));
+    std::string bytes = LayOutDocument(FRootNode.Get());
+    // A file the store would refuse to read is not written: the last one stays.
+    if (bytes.size() > kMaxFileSize || MarkupCount(bytes) > kMaxMarkup)
+        throw EFCreateError(FormatText(messages::kCannotCreateFile, {FFileName, messages::kContentTooLarge}));
+    ReplaceWholeFile(FFileName, bytes);
 }
 
 void TXMLRegFile::Flush() {
@@ -205,6 +219,40 @@ ComPtr<IXMLDOMNode> TXMLRegFile::FollowPath(const std::wstring& Path, bool CanCr
             return node;
         rest.remove_prefix(end + 1);
     }
+}
+
+bool TXMLRegFile::AppendNode(const std::wstring& Name) {
+    IXMLDOMNode* current = RequireCurrentNode();
+    int depth = 0;
+    for (ComPtr<IXMLDOMNode> up = current; up && NodeType(up.Get()) == NODE_ELEMENT;
+         up = ParentNode(up.Get()))
+        ++depth;
+    if (depth >= kMaxDepth || !IsValidElementName(Name))
+        return false;
+    ComPtr<IXMLDOMElement> element;
+    gui::ThrowIfFailed(FDocument->createElement(MakeBstr(Name).get(), &element));
+    ComPtr<IXMLDOMNode> child;
+    gui::ThrowIfFailed(current->appendChild(element.Get(), &child));
+    FCurrentNode = child;
+    FModified = true;
+    return true;
+}
+
+void TXMLRegFile::ForEachSubNode(const std::function<void(const std::wstring& Name)>& Visit) {
+    ComPtr<IXMLDOMNode> parent(RequireCurrentNode());
+    try {
+        for (ComPtr<IXMLDOMNode> child = FirstChildElement(parent.Get()); child;
+             child = NextSiblingElement(child.Get())) {
+            if (ReadContent(child.Get()).IsValue())
+                continue;
+            FCurrentNode = child;
+            Visit(NodeName(child.Get()));
+        }
+    } catch (...) {
+        FCurrentNode = parent;
+        throw;
+    }
+    FCurrentNode = parent;
 }
 
 bool TXMLRegFile::OpenNode(const std::wstring& Path, bool CanCreate) {

@@ -23,6 +23,7 @@
 #include <wrl/client.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ public:
     // refused, or cannot be read); otherwise starts a document whose root element is
     // named after the file's name without its last extension. Nothing is written now.
     explicit TXMLRegFile(std::wstring FileName);
+    // A new document for FileName whatever the file holds now, which is not read (one
+    // that cannot be read is replaced whole when this document is written).
+    struct TNewDocument {};
+    TXMLRegFile(std::wstring FileName, TNewDocument);
     // Calls UpdateFile when the document was modified and FileName is not empty; its
     // error reaches the caller. While an exception unwinds the stack the document is
     // dropped unwritten (it may be half done) and nothing is raised.
@@ -66,6 +71,17 @@ public:
     bool NodeExists(const std::wstring& Path);
     // OpenNode with CanCreate, the current node kept; sets Modified in any case.
     bool CreateNode(const std::wstring& Path);
+    // Appends a new node Name to the current node, whatever nodes of that name it has,
+    // and makes it current: a node written afresh costs no search among its siblings.
+    // False, current node unchanged, for a name no element can have or a node that
+    // would lie deeper than kMaxDepth. Sets Modified when the node is made.
+    bool AppendNode(const std::wstring& Name);
+    // Makes each child of the current node that is a node current in turn, in document
+    // order, and calls Visit with its name; afterwards the current node is the one it
+    // was. Visit may move the current node (it starts at the child each time) and may
+    // write, but must not remove the children being walked. Each node is met once, so
+    // a walk over many siblings costs no more than the siblings.
+    void ForEachSubNode(const std::function<void(const std::wstring& Name)>& Visit);
 
     // Whether the current node has a child element Name (a value or a node).
     bool ValueExists(const std::wstring& Name) const;
@@ -108,15 +124,23 @@ public:
     bool ReadBoolDef(const std::wstring& Name, bool Default) const;
     void WriteBool(const std::wstring& Name, bool Value);
 
-    // Files larger than this are refused unread: a settings file is far smaller, and
-    // parsing a huge one would stall the program.
-    static constexpr uint64_t kMaxFileSize = 16u * 1024 * 1024;
+    // Files larger than this are refused unread, and so are files with more markup
+    // characters ("<" and "=", which begin elements, comments and attributes) than
+    // kMaxMarkup: the parser's memory and time grow with both (under Wine some 5 bytes
+    // of memory per byte of text, 200 bytes and 0.5 µs per element), and what the
+    // program writes is far smaller (a frame of 100 roots with 30 expanded items each,
+    // stored as the lists hold them, is some 10 MB; 10,000 roots are some 100,000
+    // markup characters). A document that would exceed either is never written, so
+    // every file the store writes can be read back.
+    static constexpr uint64_t kMaxFileSize = 256u * 1024 * 1024;
+    static constexpr uint64_t kMaxMarkup = 2u * 1024 * 1024;
     // Nodes are not created deeper than this (the root element is level 1): the parser
     // refuses documents nested more than 256 levels, so a deeper file could never be
     // read back.
     static constexpr int kMaxDepth = 200;
 
 private:
+    TXMLRegFile(std::wstring FileName, TNewDocument, bool readFile);
     void Load(const std::string& bytes);
     void CreateEmptyDocument();
     Microsoft::WRL::ComPtr<IXMLDOMNode> FollowPath(const std::wstring& Path, bool CanCreate);

@@ -49,6 +49,10 @@ inline constexpr std::wstring_view kParsePosition = L"(%s 行目 %s 文字目)";
 inline constexpr std::wstring_view kDocumentTypeRefused =
     L"文書型宣言 (DOCTYPE) を含む文書は受け付けません。";
 inline constexpr std::wstring_view kFileTooLarge = L"ファイルが大きすぎます (上限 %s バイト)。";
+inline constexpr std::wstring_view kTooMuchMarkup = L"要素が多すぎます (上限 %s 個)。";
+// A document that would be too large to be read back is not written.
+inline constexpr std::wstring_view kContentTooLarge =
+    L"保存する内容が読み込める大きさを超えるため、前のファイルをそのまま残しました。";
 inline constexpr std::wstring_view kInvalidElementName = L"\"%s\" は要素名として使えません";
 inline constexpr std::wstring_view kInvalidCharacter =
     L"要素 \"%s\" の値に XML で表せない文字が含まれています";

@@ -190,7 +190,8 @@ void TNavFrame::NameSpaceTreeNTEOnSelectionChanged(IShellItemArray* selection, H
     if (selection != nullptr && SUCCEEDED(selection->GetCount(&count)) && count > 0 &&
         SUCCEEDED(selection->GetItemAt(0, &first)))
         FCaptionPanel->SetText(shell::GetItemName(first.Get(), SIGDN_DESKTOPABSOLUTEEDITING));
-    FOwner.InclModify(cpTree);
+    if (UserTreeChange())
+        FOwner.InclModify(cpTree);
     result = S_OK;
 }
 

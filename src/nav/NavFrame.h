@@ -8,6 +8,7 @@
 #include "gui/Window.h"
 #include "nav/ContextMenu.h"
 #include "nav/FrameOwner.h"
+#include "nav/ReserveList.h"
 #include "shell/ItemPath.h"
 #include "shellctrls/NameSpaceTreeControl.h"
 
@@ -50,10 +51,10 @@ public:
     gui::PopupMenu& PreferenceMenu() { return FPreferenceMenu; }
     const gui::ImageList& CaptionImages() const { return FCaptionPanel->Images(); }
 
-    // Item paths still to be expanded, and still to be selected or shown (every entry
-    // but the last is selected; the last is only scrolled into view).
-    std::vector<std::wstring> ExpandingReserves;
-    std::vector<std::wstring> MarkingReserves;
+    // Item paths still to be expanded (each once), and still to be selected or shown
+    // (every entry but the last is selected; the last is only scrolled into view).
+    TReserveList ExpandingReserves{true};
+    TReserveList MarkingReserves{false};
 
     // The top-level tree item above item (item itself at the top); nil for nil.
     Microsoft::WRL::ComPtr<IShellItem> TrackRoot(IShellItem* item);
@@ -67,7 +68,7 @@ public:
     void RestoreReserves();
     // Takes the first entry out of reserves and gives its item, or its deepest
     // existing ancestor.
-    Microsoft::WRL::ComPtr<IShellItem> PopReserve(std::vector<std::wstring>& reserves);
+    Microsoft::WRL::ComPtr<IShellItem> PopReserve(TReserveList& reserves);
     // Registers the root holding select again and restores its expanded items and select.
     void Reload(IShellItem* select);
 
@@ -76,9 +77,10 @@ public:
     std::vector<std::wstring> ExpandedItemPaths(IShellItem* first);
     // What the data file keeps of the tree: for each root, in index order, the expanded
     // items from that root on to the end of the tree, and the selected item under the
-    // root that holds it. While a restore is pending or running, what it has still to
-    // put back counts as well, so the state the user had is kept whole. The restore is
-    // not disturbed.
+    // root that holds it. While a restore runs, what it has still to put back counts as
+    // well, so the state the user had is kept whole; the restore is not disturbed. (A
+    // frame whose start-up restore is pending has not read the file yet: what it is to
+    // restore is still there, and the save takes it from there.)
     struct TTreeState {
         std::vector<std::vector<std::wstring>> expands;
         std::wstring selected;
@@ -95,6 +97,20 @@ public:
     void AppNavEventsIdleAtCreate();
     void AppNavEventsIdleAtRestore();
     void NameSpaceTreeNTEOnAfterExpand(IShellItem* psi, HRESULT& result);
+
+    // While one lives, what the tree reports comes from the frame's own calls (a restore
+    // step, registering a root again): no change of the user's. The user's expansions
+    // and selections count, before, during and after any restore.
+    class TOwnTreeChange {
+    public:
+        explicit TOwnTreeChange(TNavFrame& frame) : frame_(frame) { ++frame_.FOwnTreeChanges; }
+        TOwnTreeChange(const TOwnTreeChange&) = delete;
+        TOwnTreeChange& operator=(const TOwnTreeChange&) = delete;
+        ~TOwnTreeChange() { --frame_.FOwnTreeChanges; }
+
+    private:
+        TNavFrame& frame_;
+    };
 
     // Handlers, public so that they can be driven as the user would.
     void CaptionPanelClick();
@@ -164,8 +180,12 @@ private:
     bool RestoreTurn();
     void NameSpaceTreeRootRenamed();
 
+    // The tree's changes count as the user's (none of the frame's own calls runs).
+    bool UserTreeChange() const { return FOwnTreeChanges == 0; }
+
     INavFrameOwner& FOwner;
     TRestoreState FRestoreState = TRestoreState::None;
+    int FOwnTreeChanges = 0;
     // The folders of the last item path restored, from which the next one is found.
     shell::ItemPathResolver FPathResolver;
     int FID;

@@ -197,7 +197,11 @@ void TNavFrame::RootFilterMnusClick(gui::MenuItem& item) {
         else
             filters.Exclude(filter);
     }
-    root->SetFilters(filters);
+    {
+        // The root registered again shows collapsed: no change of the user's tree.
+        TOwnTreeChange own(*this);
+        root->SetFilters(filters);
+    }
     RestoreReserves();
     FOwner.InclModify(cpFrame);
 }

@@ -165,18 +165,11 @@ TNavFrame::TTreeState TNavFrame::TreeState() {
         }
     }
 
-    // What a restore has still to put back: read from the file when it has not started.
+    // What a running restore has still to put back.
     std::vector<std::wstring> pendingExpands;
     std::wstring pendingSelected;
     bool selectionPending = false;
-    if (FRestoreState == TRestoreState::CreatePending) {
-        TFrameSnapshot snapshot = FOwner.ReadFrameSnapshot(FID);
-        pendingExpands = std::move(snapshot.expands);
-        if (!snapshot.selected.empty()) {
-            pendingSelected = snapshot.selected.front();
-            selectionPending = true;
-        }
-    } else if (FRestoreState == TRestoreState::Restoring) {
+    if (FRestoreState == TRestoreState::Restoring) {
         pendingExpands = ExpandingReserves;
         // With one entry left the selection is made already; that entry is only shown.
         if (MarkingReserves.size() >= 2) {
@@ -220,12 +213,11 @@ TNavFrame::TTreeState TNavFrame::TreeState() {
     return tree;
 }
 
-ComPtr<IShellItem> TNavFrame::PopReserve(std::vector<std::wstring>& reserves) {
+ComPtr<IShellItem> TNavFrame::PopReserve(TReserveList& reserves) {
     ComPtr<IShellItem> item;
     if (reserves.empty())
         return item;
-    std::wstring path = std::move(reserves.front());
-    reserves.erase(reserves.begin());
+    std::wstring path = reserves.PopFront();
     // A path whose tail is gone gives its deepest existing ancestor (the desktop at
     // worst), which is what gets expanded, selected or shown instead.
     FPathResolver.Find(gui::Application::Instance().Handle(), path, item);
@@ -237,15 +229,17 @@ void TNavFrame::RestoreReserves() {
         SetRestoreState(TRestoreState::Restoring);
         return;
     }
+    // What the restore itself expands and selects is no change of the user's.
+    TOwnTreeChange own(*this);
     if (!ExpandingReserves.empty()) {
         if (ComPtr<IShellItem> item = PopReserve(ExpandingReserves))
             FNameSpaceTree->SetItemState(item.Get(), NSTCIS_EXPANDED, NSTCIS_EXPANDED);
         return;
     }
     if (MarkingReserves.empty()) {
-        // What the restore itself expanded and selected is no change of the user's.
         SetRestoreState(TRestoreState::None);
-        FOwner.ExclModify(cpTree);
+        // The next restore starts afresh, whatever this one held.
+        ExpandingReserves.clear();
         return;
     }
     ComPtr<IShellItem> item = PopReserve(MarkingReserves);
@@ -265,6 +259,7 @@ void TNavFrame::Reload(IShellItem* select) {
         return;
     StoreReserves(top.Get(), select, select);
     try {
+        TOwnTreeChange own(*this);
         root->Reload();
     } catch (...) {
         RestoreReserves();
@@ -304,9 +299,13 @@ void TNavFrame::AppNavEventsIdleAtCreate() {
         return;
     SetRestoreState(TRestoreState::None);
     TFrameSnapshot snapshot = FOwner.ReadFrameSnapshot(FID);
-    if (snapshot.active)
+    if (snapshot.active) {
+        // A tree view that takes the focus selects an item if none is: the restore's doing.
+        TOwnTreeChange own(*this);
         FNameSpaceTree->SetFocus();
-    ExpandingReserves.insert(ExpandingReserves.end(), snapshot.expands.begin(), snapshot.expands.end());
+    }
+    // The list of each root runs on to the end of the tree: each item is taken once.
+    ExpandingReserves.Append(snapshot.expands.begin(), snapshot.expands.end());
     for (const std::wstring& selected : snapshot.selected) {
         // Twice: selected first, then scrolled into view.
         MarkingReserves.push_back(selected);
@@ -320,7 +319,8 @@ void TNavFrame::AppNavEventsIdleAtRestore() {
 }
 
 void TNavFrame::NameSpaceTreeNTEOnAfterExpand(IShellItem*, HRESULT& result) {
-    FOwner.InclModify(cpTree);
+    if (UserTreeChange())
+        FOwner.InclModify(cpTree);
     result = E_NOTIMPL;
 }
 

@@ -354,7 +354,7 @@ void TCustomNameSpaceTreeControl::AttachRoot(TNamespaceTreeRoot* root) {
     // root: it then stays allocated until this call is done, which writes nothing to it.
     Microsoft::WRL::ComPtr<INameSpaceTreeControl> tree = FTree;
     TNamespaceTreeRoot::Hold hold(*root);
-    Microsoft::WRL::ComPtr<IShellItem> item = shell::RootToShellItem(root->FPath);
+    Microsoft::WRL::ComPtr<IShellItem> item = root->ResolvedItem();
     bool wasInTree = root->FSHItem != nullptr;
     // The old item goes even when the new designation does not resolve, so that no
     // root lingers in the tree that the collection no longer knows by its item.

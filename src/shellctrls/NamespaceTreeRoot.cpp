@@ -1,6 +1,7 @@
 #include "shellctrls/NamespaceTreeRoot.h"
 
 #include "gui/Error.h"
+#include "shell/ShellItems.h"
 #include "shell/ShellModule.h"
 #include "shellctrls/ChangeNotify.h"
 #include "shellctrls/NameSpaceTreeControl.h"
@@ -37,8 +38,7 @@ private:
 
 // TNamespaceTreeRoot
 
-TNamespaceTreeRoot::TNamespaceTreeRoot(TNamespaceTreeRoots* collection)
-    : collection_(collection), FHandle(std::make_unique<NotifyWindowImpl>(*this)) {
+TNamespaceTreeRoot::TNamespaceTreeRoot(TNamespaceTreeRoots* collection) : collection_(collection) {
     ChangeNotifyMsg();
 }
 
@@ -47,7 +47,7 @@ TNamespaceTreeRoot::~TNamespaceTreeRoot() {
 }
 
 HWND TNamespaceTreeRoot::NotifyWindow() const {
-    return FHandle->Handle();
+    return FHandle ? FHandle->Handle() : nullptr;
 }
 
 int TNamespaceTreeRoot::Index() const {
@@ -58,8 +58,7 @@ void TNamespaceTreeRoot::SetPath(const TRoot& value) {
     if (value == FPath)
         return;
     FPath = value;
-    RegistNotify();
-    Changed();
+    RegistNotifyAndChanged();
 }
 
 void TNamespaceTreeRoot::SetFilters(TShellContactFilters value) {
@@ -87,8 +86,18 @@ void TNamespaceTreeRoot::Assign(const TNamespaceTreeRoot& source) {
     FPath = source.FPath;
     FFilters = source.FFilters;
     FStyles = source.FStyles;
+    RegistNotifyAndChanged();
+}
+
+void TNamespaceTreeRoot::RegistNotifyAndChanged() {
     RegistNotify();
-    Changed();
+    try {
+        Changed();
+    } catch (...) {
+        resolved_ = Resolved::Unknown;
+        throw;
+    }
+    resolved_ = Resolved::Unknown;
 }
 
 std::wstring TNamespaceTreeRoot::GetDisplayName() const {
@@ -102,15 +111,36 @@ void TNamespaceTreeRoot::Changed() {
 
 void TNamespaceTreeRoot::RegistNotify() {
     UnregistNotify();
+    resolved_ = Resolved::Unknown;
     if (FPath.empty() || FPath == kUnwatchedRoot || collection_ == nullptr || collection_->Owner() == nullptr)
         return;
     // A designation that does not resolve is not watched at all.
     shell::unique_pidl folder = shell::RootToIDList(FPath);
-    if (!folder)
+    if (!folder) {
+        resolved_ = Resolved::Failed;
         return;
+    }
+    // Made with the first registration (and kept for the root's life): a root that
+    // watches nothing costs no window, which counts with thousands of them.
+    if (!FHandle)
+        FHandle = std::make_unique<NotifyWindowImpl>(*this);
     FRegistID = RegisterChangeNotify(NotifyWindow(), folder.get());
-    if (FRegistID != 0)
+    if (FRegistID != 0) {
         watched_ = std::move(folder);
+        resolved_ = Resolved::Watched;
+    }
+}
+
+Microsoft::WRL::ComPtr<IShellItem> TNamespaceTreeRoot::ResolvedItem() const {
+    switch (resolved_) {
+    case Resolved::Failed:
+        return nullptr;
+    case Resolved::Watched:
+        return shell::ItemFromIDList(watched_.get());
+    case Resolved::Unknown:
+        break;
+    }
+    return shell::RootToShellItem(FPath);
 }
 
 void TNamespaceTreeRoot::UnregistNotify() noexcept {

@@ -5,7 +5,8 @@
 // the tree at once, in collection order.
 //
 // Each root also watches its own folder (every designation but exactly "rfDesktop")
-// through the Shell's change notification, delivered to a hidden window of its own:
+// through the Shell's change notification, delivered to a hidden window of its own
+// (made when it first watches):
 // when the folder gets a new name the root follows it, and when the folder is deleted
 // (or its drive removed) the collection takes the root out of itself and the tree
 // once the notification has returned.
@@ -82,7 +83,8 @@ public:
         TNamespaceTreeRoot& root_;
     };
 
-    // The hidden window and the registration id (0 when not watching).
+    // The hidden window (null until the root first watches its folder) and the
+    // registration id (0 when not watching).
     HWND NotifyWindow() const;
     ULONG RegistID() const { return FRegistID; }
 
@@ -94,6 +96,11 @@ private:
 
     void RegistNotify();
     void UnregistNotify() noexcept;
+    // A new designation: registered for its folder's notifications, then into the tree.
+    void RegistNotifyAndChanged();
+    // The designation's item, from what the registration just found when it did (the
+    // Shell parses a designation at some cost).
+    Microsoft::WRL::ComPtr<IShellItem> ResolvedItem() const;
     void Changed();
     // A change notification of the Shell, given the Shell's lock handle and process id.
     void ChangeNotified(WPARAM lock, LPARAM processId);
@@ -113,6 +120,10 @@ private:
     Microsoft::WRL::ComPtr<IShellItem> FSHItem;
     // The folder the registration watches.
     shell::unique_pidl watched_;
+    // What the registration made within the change under way found of the designation:
+    // nothing known, that it does not resolve, or the folder it watches.
+    enum class Resolved { Unknown, Failed, Watched };
+    Resolved resolved_ = Resolved::Unknown;
     // The folder is gone: the collection takes the root out at its next turn.
     bool leaving_ = false;
     // Calls that hold the root now (see Hold); a root deleted meanwhile keeps itself

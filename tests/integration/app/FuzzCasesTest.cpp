@@ -50,7 +50,8 @@ private:
 void SaveEverything(app::TMainForm& form) {
     Deadline deadline("saving", 60000);
     try {
-        form.SaveOnOptionsOK({});
+        form.SetModifies(app::AllChangeParts);
+        form.SaveSettings(app::AllChangeParts);
     } catch (...) {
         gui::Application::Instance().HandleException();
     }

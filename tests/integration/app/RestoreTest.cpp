@@ -1,6 +1,6 @@
 // Expanded and selected items written at the end and restored after the next start,
 // with the real Shell over a folder tree of the test's own.
-#include "SettingsFixture.h"
+#include "FolderTreeFixture.h"
 
 #include "shell/DelimitedText.h"
 #include "shell/ItemPath.h"
@@ -8,47 +8,13 @@
 
 using namespace settings_test;
 using Microsoft::WRL::ComPtr;
-using testing_support::MakeFile;
-using testing_support::MakeFolder;
 using testing_support::PumpUntilIdle;
 using testing_support::Utf8;
 
 namespace {
 
-class RestoreTest : public SettingsFixture {
+class RestoreTest : public FolderTreeFixture {
 public:
-    void SetUp() override {
-        SettingsFixture::SetUp();
-        for (const wchar_t* path :
-             {L"Root\\A\\A1", L"Root\\B\\B1", L"Root\\a b\\x", L"Root\\c,d\\y", L"Other\\X\\X1"})
-            MakeFolder(folder / path);
-        MakeFile(folder / L"Root\\A\\f.txt");
-    }
-    ComPtr<IShellItem> Item(const std::wstring& relative) {
-        ComPtr<IShellItem> item;
-        SHCreateItemFromParsingName((folder / relative).c_str(), nullptr, IID_PPV_ARGS(&item));
-        return item;
-    }
-    std::wstring PathOf(const std::wstring& relative) { return shell::GetItemPath(Item(relative).Get()); }
-    nav::TNavFrame& Frame() { return *form->OrderedFrames().at(0); }
-    bool Expanded(const std::wstring& relative) {
-        NSTCITEMSTATE state = 0;
-        return SUCCEEDED(
-                   Frame().NameSpaceTree().GetItemState(Item(relative).Get(), NSTCIS_EXPANDED, &state)) &&
-               (state & NSTCIS_EXPANDED) != 0;
-    }
-    void Expand(const std::wstring& relative) {
-        Frame().NameSpaceTree().SetItemState(Item(relative).Get(), NSTCIS_EXPANDED, NSTCIS_EXPANDED);
-        PumpUntilIdle(200);
-    }
-    void Select(const std::wstring& relative) {
-        Frame().NameSpaceTree().SetItemState(Item(relative).Get(), NSTCIS_SELECTED, NSTCIS_SELECTED);
-        PumpUntilIdle(200);
-    }
-    std::wstring SelectedName() {
-        ComPtr<IShellItem> selected = Frame().Selected();
-        return selected ? shell::GetItemName(selected.Get(), SIGDN_FILESYSPATH) : L"<none>";
-    }
     // Two roots, items kept at the end.
     void PrepareTwoRoots(std::vector<Entry> more = {}) {
         std::vector<Entry> entries = {
@@ -215,11 +181,14 @@ TEST_F(RestoreTest, ASaveDuringTheRestoreKeepsWhatIsStillToRestore) {
         for (int turn = 0; turn < c.turns; ++turn)
             gui::Application::Instance().RaiseIdle();
         if (c.exitSave) {
-            // The restore's own expansions mark the tree, so the exit save writes it.
-            ASSERT_TRUE(form->Modifies().Contains(app::cpTree));
+            // The restore's own expansions are no change of the user's; a frame change
+            // is, and its save keeps the lists the file has.
+            EXPECT_FALSE(form->Modifies().Contains(app::cpTree));
+            form->SetMaintains({app::cpFrame, app::cpTree});
+            form->OrderedFrames().at(0)->SetExpandWidth(401);
             Stop();
         } else {
-            form->SaveOnOptionsOK({});
+            SaveAsOptionsOK({});
         }
         auto expands0 = Value(rootNode + L"0", L"Expands");
         auto expands1 = Value(rootNode + L"1", L"Expands");

@@ -69,6 +69,16 @@ public:
             20000);
         testing_support::PumpUntilIdle(200);
     }
+    // Saves as the options dialog's OK does: every part counts as changed, and the
+    // configuration with every snapshot part not skipped (keep mode "保存しない") is written.
+    void SaveAsOptionsOK(app::TChangeParts skipped = {}) {
+        app::TChangeParts parts = app::AllChangeParts;
+        for (app::TChangePart part : {app::cpForm, app::cpFrame, app::cpTree})
+            if (skipped.Contains(part))
+                parts.Exclude(part);
+        form->SetModifies(app::AllChangeParts);
+        form->SaveSettings(parts);
+    }
     // Ends the window as the program's end does (saving what Maintains keeps).
     void Stop() {
         form.reset();

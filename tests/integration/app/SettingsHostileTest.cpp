@@ -155,7 +155,7 @@ TEST_P(SettingsHostileTest, GivesAWorkingWindowAndTheFileIsNeverLost) {
     // A save keeps the file beside first when it could not be loaded whole.
     Start();
     reported.clear();
-    form->SaveOnOptionsOK({});
+    SaveAsOptionsOK({});
     EXPECT_TRUE(reported.empty()) << (reported.empty() ? "" : Utf8(reported[0]));
     if (c.keptWhenSaved) {
         EXPECT_TRUE(testing_support::FileExists(app::BrokenFileName(dataFile)));

@@ -2,7 +2,9 @@
 // crash or a hang, and the file on disk is left byte for byte as it was.
 #include "appdata/XMLRegFile.h"
 #include "appdata/XMLRegFileErrors.h"
+#include "gui/Error.h"
 
+#include "support/LinuxSide.h"
 #include "support/TempFolder.h"
 #include "support/TestFiles.h"
 
@@ -116,7 +118,7 @@ TEST(XMLRegFileHostile, RefusesOrReadsEveryFileAndLeavesItUntouched) {
          },
          nullptr, doctype},
         {"10,000 levels deep", [](auto&) { return Nested(10000); }, nullptr, notXml},
-        {"50 MB", [](auto&) { return Huge(); }, nullptr, L"ファイルが大きすぎます"},
+        {"50 MB of small elements", [](auto&) { return Huge(); }, nullptr, L"要素が多すぎます"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -142,6 +144,61 @@ TEST(XMLRegFileHostile, RefusesOrReadsEveryFileAndLeavesItUntouched) {
     }
 }
 
+// A file of size bytes, all zero, made without writing them (sparse where the file
+// system allows).
+void MakeZeroFile(const std::wstring& file, uint64_t size) {
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    EXPECT_TRUE(::SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle));
+    ::CloseHandle(handle);
+}
+
+std::wstring RefusalOf(const std::wstring& file) {
+    try {
+        TXMLRegFile reg(file);
+    } catch (const gui::UserError& error) {
+        return error.Message();
+    }
+    return L"(read)";
+}
+
+// Each bound of what is read, at the bound and one past it.
+TEST(XMLRegFileHostile, FilesAreReadUpToTheirBoundsAndNoFurther) {
+    TempFolder folder;
+    const std::wstring file = folder.File(L"Kestrav.xml");
+    const std::wstring tooLarge(L"ファイルが大きすぎます");
+    const std::wstring tooMuch(L"要素が多すぎます");
+
+    // Size: a file of exactly the limit is read (and, being no XML, refused by the
+    // parser); one byte more is refused unread.
+    MakeZeroFile(file, TXMLRegFile::kMaxFileSize);
+    std::wstring atLimit = RefusalOf(file);
+    EXPECT_NE(atLimit.find(appdata::messages::kNotWellFormed), std::wstring::npos) << Utf8(atLimit);
+    MakeZeroFile(file, TXMLRegFile::kMaxFileSize + 1);
+    EXPECT_NE(RefusalOf(file).find(tooLarge), std::wstring::npos);
+
+    // Markup: "<" and "=" counted; "=" in a text is cheap to make in any number.
+    const std::string head = "<K><A>", tail = "</A></K>"; // 4 of the markup
+    WriteBytes(file, head + std::string(TXMLRegFile::kMaxMarkup - 4, '=') + tail);
+    {
+        TXMLRegFile reg(file);
+        reg.CloseNode();
+        EXPECT_EQ(reg.ReadString(L"A").size(), TXMLRegFile::kMaxMarkup - 4);
+    }
+    WriteBytes(file, head + std::string(TXMLRegFile::kMaxMarkup - 3, '=') + tail);
+    EXPECT_NE(RefusalOf(file).find(tooMuch), std::wstring::npos);
+
+    // The parser's depth: 256 levels are read, more are not. (The store asks for 256;
+    // Wine's parser ignores the request and holds to 257 by itself, so the first depth
+    // refused on both is 258.)
+    WriteBytes(file, Nested(256 - 1)); // the root and 255 levels below it
+    EXPECT_EQ(RefusalOf(file), L"(read)");
+    WriteBytes(file, Nested((testing_support::UnderWine() ? 258 : 257) - 1));
+    EXPECT_NE(RefusalOf(file).find(appdata::messages::kNotWellFormed), std::wstring::npos);
+}
+
 TEST(XMLRegFileHostile, DeepPathsStayWithinWhatTheParserReadsBack) {
     TempFolder folder;
     const std::wstring file = folder.File(L"Kestrav.xml");
@@ -159,6 +216,30 @@ TEST(XMLRegFileHostile, DeepPathsStayWithinWhatTheParserReadsBack) {
     }
     TXMLRegFile reg(file);
     ASSERT_TRUE(reg.OpenNode(deep, false));
+    EXPECT_EQ(reg.ReadInteger(L"Leaf"), 1);
+}
+
+// Nodes are made down to level kMaxDepth (the root element is level 1), by path or
+// one by one, and no deeper; a file with values at that depth reads back.
+TEST(XMLRegFileHostile, NodesAreMadeDownToTheDepthBoundAndNoDeeper) {
+    TempFolder folder;
+    const std::wstring file = folder.File(L"Kestrav.xml");
+    std::wstring deepest;
+    for (int level = 2; level <= TXMLRegFile::kMaxDepth; ++level)
+        deepest += L"\\a";
+    {
+        TXMLRegFile reg(file);
+        EXPECT_FALSE(reg.OpenNode(deepest + L"\\a", true));
+        ASSERT_TRUE(reg.OpenNode(deepest, true));
+        EXPECT_FALSE(reg.AppendNode(L"b"));
+        EXPECT_FALSE(reg.OpenNode(L"b", true));
+        reg.WriteInteger(L"Leaf", 1);
+        ASSERT_TRUE(reg.OpenNode(L"..", false));
+        EXPECT_TRUE(reg.AppendNode(L"c"));
+        reg.WriteInteger(L"Leaf", 2);
+    }
+    TXMLRegFile reg(file);
+    ASSERT_TRUE(reg.OpenNode(deepest, false));
     EXPECT_EQ(reg.ReadInteger(L"Leaf"), 1);
 }
 

@@ -2,6 +2,7 @@
 // byte for byte as it was and no temporary file is left beside it.
 #include "appdata/XMLRegFile.h"
 #include "appdata/XMLRegFileErrors.h"
+#include "appdata/XMLPrologCheck.h"
 
 #include "support/LinuxSide.h"
 #include "support/TempFolder.h"
@@ -118,6 +119,34 @@ TEST(XMLRegFileSave, MissingFolderOrFolderInTheWayIsAnError) {
     TXMLRegFile reg(folder.File(L"Other.xml"));
     reg.SetFileName(directory);
     EXPECT_THROW(reg.UpdateFile(), appdata::EFCreateError);
+    EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml"));
+}
+
+// A document the store would refuse to read back is not written: the last file stays.
+// At the bound it is written.
+TEST(XMLRegFileSave, ADocumentBeyondWhatIsReadBackKeepsTheLastFile) {
+    TempFolder folder;
+    const std::wstring file = folder.File(L"Kestrav.xml");
+    WriteBytes(file, kOld);
+    auto save = [&](size_t markup) {
+        TXMLRegFile reg(file);
+        reg.OpenNode(L"\\Old", true);
+        reg.WriteString(L"Value", std::wstring(markup, L'='));
+        reg.Flush();
+    };
+    save(1);
+    const uint64_t overhead = appdata::MarkupCount(ReadBytes(file)) - 1;
+    save(TXMLRegFile::kMaxMarkup - overhead);
+    EXPECT_EQ(appdata::MarkupCount(ReadBytes(file)), TXMLRegFile::kMaxMarkup);
+    const std::string written = ReadBytes(file);
+    try {
+        save(TXMLRegFile::kMaxMarkup - overhead + 1);
+        ADD_FAILURE() << "written";
+    } catch (const appdata::EFCreateError& error) {
+        EXPECT_EQ(error.Message(), appdata::FormatText(appdata::messages::kCannotCreateFile,
+                                                       {file, appdata::messages::kContentTooLarge}));
+    }
+    EXPECT_TRUE(ReadBytes(file) == written);
     EXPECT_THAT(folder.Entries(), ElementsAre(L"Kestrav.xml"));
 }
 

@@ -60,7 +60,7 @@ TEST_F(TreeRootsTest, NewRootIsEmptyAndReachesTheTreeOnceWhenItGetsItsDesignatio
     EXPECT_TRUE(root.Styles().Empty());
     EXPECT_EQ(root.SHItem(), nullptr);
     EXPECT_EQ(root.RegistID(), 0u);
-    EXPECT_NE(root.NotifyWindow(), nullptr);
+    EXPECT_EQ(root.NotifyWindow(), nullptr) << "no window while nothing is watched";
     EXPECT_EQ(root.GetDisplayName(), L"TNamespaceTreeRoot");
 
     // Style and filters first, as the main window does: they only change stored values.
@@ -74,6 +74,7 @@ TEST_F(TreeRootsTest, NewRootIsEmptyAndReachesTheTreeOnceWhenItGetsItsDesignatio
     EXPECT_EQ(log_->calls, Calls{L"AppendRoot(A,0x60,0x2)"});
     EXPECT_TRUE(testsupport::SameItem(root.SHItem(), log_->roots.at(0).item.Get()));
     EXPECT_NE(root.RegistID(), 0u);
+    EXPECT_NE(root.NotifyWindow(), nullptr) << "made for the registration";
     EXPECT_EQ(root.GetDisplayName(), PathOf(L"A"));
 
     // The same designation again changes nothing: no call, no new registration.
